@@ -1,0 +1,35 @@
+# Sourced by run.sh and test.sh: installs the Debian packages a command needs, only when missing.
+
+# What building and running the program needs.
+VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
+
+# What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils imagemagick)
+
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; return 1; }
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures build/ once, then builds incrementally.
+build_project() {
+    local root="$1"
+    if [ ! -f "$root/build/build.ninja" ]; then
+        cmake -S "$root" -B "$root/build" -G Ninja
+    fi
+    cmake --build "$root/build" --parallel "$(nproc)"
+}
