@@ -38,6 +38,7 @@ QLabel* buildLabel(QWidget* parent, const LabelSpec& spec) {
     label->setAlignment(horizontal(spec.align) | Qt::AlignTop);
     label->setWordWrap(true);
     label->setFocusPolicy(Qt::NoFocus);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
