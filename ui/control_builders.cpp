@@ -1,5 +1,6 @@
 #include "control_builders.h"
 
+#include "element_table.h"
 #include "twips.h"
 
 #include <QLabel>
@@ -25,6 +26,16 @@ Qt::Alignment horizontal(Align align) {
 
 QString controlName(const char* kind, int number) {
     return QLatin1String(kind) + QString::number(number);
+}
+
+// What a screen reader says for an element button: the symbol without the series asterisks, then the
+// English name ("La Lanthanum", "Th Thorium"), since a bare symbol is hard to follow by ear.
+QString spokenName(const ElementButtonSpec& spec) {
+    QString name = QString::fromUtf8(spec.caption).remove(QLatin1Char('*'));
+    if (const ElementRecord* record = elementRecord(spec.number))
+        name += QLatin1Char(' ') +
+                QString::fromUtf8(record->ElementName.data(), qsizetype(record->ElementName.size()));
+    return name;
 }
 
 } // namespace
@@ -64,11 +75,14 @@ QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec) 
     palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(spec.category)));
     button->setPalette(palette);
     button->setFont(thaiFont(elementButtonFont(spec)));
-    button->setToolTip(QString::fromUtf8(stateTooltip(spec.state)));
+    const QString state = QString::fromUtf8(stateTooltip(spec.state));
+    button->setToolTip(state);
+    button->setAccessibleName(spokenName(spec));
+    button->setAccessibleDescription(state);
     return button;
 }
 
-QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row) {
+QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fieldLabel) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(controlName("Text", row.textNumber));
     box->setGeometry(twipsRect(kDetailBoxLeft, row.textTop, kDetailBoxWidth, kDetailBoxHeight));
@@ -80,6 +94,11 @@ QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row) {
         palette.setColor(QPalette::Base, QColor::fromRgb(kWhite));
         box->setPalette(palette);
     }
+    // The field label names the box for screen readers, and tells them which label belongs to it.
+    // Its caption has no '&', so the buddy adds no access key.
+    box->setAccessibleName(QString::fromUtf8(row.caption));
+    if (fieldLabel)
+        fieldLabel->setBuddy(box);
     return box;
 }
 

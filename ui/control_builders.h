@@ -15,7 +15,8 @@ namespace vostrel {
 QLabel* buildLabel(QWidget* parent, const LabelSpec& spec);
 QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& spec);
 QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec);
-QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row);
+// The detail box of a panel row, with its field label (already built) as the label that names it.
+QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fieldLabel);
 
 // The field label of a panel row, as a label of the common kind.
 LabelSpec fieldLabelSpec(const PanelRowSpec& row);

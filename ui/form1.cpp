@@ -3,6 +3,7 @@
 #include "control_builders.h"
 #include "main_window_tables.h"
 #include "twips.h"
+#include "window_accessibility.h"
 #include "window_pictures.h"
 
 #include <QLabel>
@@ -16,6 +17,7 @@ namespace vostrel {
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent) {
+    presentForm1AsWindow();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setWindowIcon(windowIcon());
@@ -34,8 +36,9 @@ Form1::Form1(QWidget* parent)
     }
     for (const PanelRowSpec& row : detailPanelRows()) {
         const LabelSpec labelSpec = fieldLabelSpec(row);
-        labels_[static_cast<std::size_t>(labelSpec.number - 1)] = buildLabel(this, labelSpec);
-        addToTabOrder(row.textTabIndex, buildDetailBox(this, row));
+        QLabel* fieldLabel = buildLabel(this, labelSpec);
+        labels_[static_cast<std::size_t>(labelSpec.number - 1)] = fieldLabel;
+        addToTabOrder(row.textTabIndex, buildDetailBox(this, row, fieldLabel));
     }
     for (const LabelSpec& spec : titleAndCaptionLabels())
         labels_[static_cast<std::size_t>(spec.number - 1)] = buildLabel(this, spec);
