@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "control_builders.h"
+#include "grid_navigation.h"
 #include "main_window_tables.h"
 #include "twips.h"
 #include "window_accessibility.h"
@@ -29,10 +30,12 @@ Form1::Form1(QWidget* parent)
     setPalette(palette);
     resize(px(kClientWidth), px(kClientHeight));
 
+    auto* arrowKeys = new GridArrowKeys(this);
     for (const ElementButtonSpec& spec : elementButtons()) {
         QPushButton* button = buildElementButton(this, spec);
         commands_[static_cast<std::size_t>(spec.number - 1)] = button;
         addToTabOrder(spec.tabIndex, button);
+        arrowKeys->addButton(spec.number, button);
     }
     for (const PanelRowSpec& row : detailPanelRows()) {
         const LabelSpec labelSpec = fieldLabelSpec(row);
