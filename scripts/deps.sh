@@ -3,8 +3,10 @@
 # What building and running the program needs.
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
 
-# What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
-VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3)
+# What the test suite needs on top: a virtual X server with a window manager and tools to drive it,
+# and a D-Bus session with the accessibility bus and Debian's AT-SPI client for the screen-reader tests.
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3
+                       dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 
 ensure_packages() {
     local missing=() pkg
