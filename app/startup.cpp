@@ -31,6 +31,10 @@ int runVostrel() {
     static char programName[] = "vostrel";
     static char* arguments[] = {programName, nullptr};
     static int argumentCount = 1;
+    // Scale by the screen's exact factor, 125 % and 150 % included: the layout is measured in twips, a
+    // physical length, and a rounded factor would draw it a fifth too small or a third too large. This
+    // is Qt 6's default, stated here because the window is drawn for it (see Form1::paintEvent).
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication application(argumentCount, arguments);
     configureApplication();
 

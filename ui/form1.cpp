@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "control_builders.h"
+#include "device_pixels.h"
 #include "grid_navigation.h"
 #include "main_window_tables.h"
 #include "twips.h"
@@ -98,11 +99,18 @@ void Form1::paintEvent(QPaintEvent* event) {
         painter.drawEllipse(square.adjusted(kOutline / 2, kOutline / 2, -kOutline / 2, -kOutline / 2));
     }
 
-    // Bracket lines: straight, one pixel, on the pixel grid.
+    // Bracket lines: one pixel, filled on whole device pixels so they stay solid at fractional scales
+    // (a slanted line, should the table ever hold one, is stroked as usual).
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QColor::fromRgb(kYellow), 1));
-    for (const LineSpec& line : bracketLines())
-        painter.drawLine(twipsLine(line.x1, line.y1, line.x2, line.y2));
+    const QColor yellow = QColor::fromRgb(kYellow);
+    painter.setPen(QPen(yellow, 1));
+    for (const LineSpec& spec : bracketLines()) {
+        const QLine line = twipsLine(spec.x1, spec.y1, spec.x2, spec.y2);
+        if (line.dx() == 0 || line.dy() == 0)
+            painter.fillRect(crispLineRect(line, devicePixelRatioF()), yellow);
+        else
+            painter.drawLine(line);
+    }
 }
 
 } // namespace vostrel
