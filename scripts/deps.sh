@@ -2,6 +2,7 @@
 
 # What building and running the program needs.
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
+VOSTREL_BUILD_PACKAGES+=(python3) # runs make_pictures.py
 
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
 VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils imagemagick)
