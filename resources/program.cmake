@@ -3,13 +3,11 @@
 # `cpack -G DEB` packs the same for Debian. Included from the root after app/, which makes the target.
 include(GNUInstallDirs)
 
-if(TARGET vostrel)
-    if(WIN32)
-        set_target_properties(vostrel PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME Vostrel)
-        target_link_libraries(vostrel PRIVATE vostrel_windows_resources)
-    endif()
-    install(TARGETS vostrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+    set_target_properties(vostrel PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME Vostrel)
+    target_link_libraries(vostrel PRIVATE vostrel_windows_resources)
 endif()
+install(TARGETS vostrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME vostrel)
 set(CPACK_PACKAGE_VENDOR "Vostrel project")

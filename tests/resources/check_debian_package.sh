@@ -28,14 +28,10 @@ dpkg-deb -I "$deb"
 
 # Names only, without versions: "libc6 (>= 2.34), fonts-thai-tlwg" gives libc6 and fonts-thai-tlwg.
 depends="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed -E 's/^ +//; s/[ (].*//')"
-needs=(qt6-qpa-plugins fonts-thai-tlwg)
+needs=(qt6-qpa-plugins fonts-thai-tlwg libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6)
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
-expected=(./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml
+expected=(./usr/bin/vostrel ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml
     ./usr/share/icons/hicolor/16x16/apps/$app_id.png ./usr/share/icons/hicolor/32x32/apps/$app_id.png)
-if [ -e "$build/app/vostrel" ]; then
-    needs+=(libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6)
-    expected+=(./usr/bin/vostrel)
-fi
 for pkg in "${needs[@]}"; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg"
 done
