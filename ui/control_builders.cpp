@@ -1,0 +1,91 @@
+#include "control_builders.h"
+
+#include "twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <limits>
+
+namespace vostrel {
+namespace {
+
+Qt::Alignment horizontal(Align align) {
+    switch (align) {
+    case Align::Left:
+        return Qt::AlignLeft;
+    case Align::Right:
+        return Qt::AlignRight;
+    case Align::Centre:
+        return Qt::AlignHCenter;
+    }
+    return Qt::AlignLeft;
+}
+
+QString controlName(const char* kind, int number) {
+    return QLatin1String(kind) + QString::number(number);
+}
+
+} // namespace
+
+QLabel* buildLabel(QWidget* parent, const LabelSpec& spec) {
+    auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
+    label->setObjectName(controlName("Label", spec.number));
+    label->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(thaiFont(spec.font));
+    label->setAlignment(horizontal(spec.align) | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(spec.textColour));
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& spec) {
+    auto* button = new QPushButton(QString::fromUtf8(spec.caption), parent);
+    button->setObjectName(controlName("Command", spec.number));
+    button->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+    button->setCursor(Qt::ArrowCursor);
+    button->setAutoDefault(true); // Enter presses the focused button, and only that one
+    return button;
+}
+
+QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec) {
+    const QPoint at = elementButtonPosition(spec);
+    QPushButton* button = buildPushButton(parent, {spec.number, spec.caption, at.x(), at.y(),
+                                                   kElementButtonSize, kElementButtonSize, spec.tabIndex});
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(spec.category)));
+    button->setPalette(palette);
+    button->setFont(thaiFont(elementButtonFont(spec)));
+    button->setToolTip(QString::fromUtf8(stateTooltip(spec.state)));
+    return button;
+}
+
+QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(controlName("Text", row.textNumber));
+    box->setGeometry(twipsRect(kDetailBoxLeft, row.textTop, kDetailBoxWidth, kDetailBoxHeight));
+    box->setFont(thaiFont(kCaptionFont));
+    box->setAlignment(Qt::AlignCenter);
+    box->setMaxLength(std::numeric_limits<int>::max()); // a box holds whatever is typed or pasted
+    if (row.background == BoxBackground::White) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, QColor::fromRgb(kWhite));
+        box->setPalette(palette);
+    }
+    return box;
+}
+
+LabelSpec fieldLabelSpec(const PanelRowSpec& row) {
+    return {row.labelNumber,   row.caption, kFieldLabelLeft, row.labelTop, kFieldLabelWidth,
+            kFieldLabelHeight, kYellow,     kWindowFont,     Align::Right, row.labelTabIndex};
+}
+
+} // namespace vostrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "control_specs.h"
+#include "detail_panel_table.h"
+#include "element_grid_table.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace vostrel {
+
+// One routine per kind of control, each making the control from its table row.
+QLabel* buildLabel(QWidget* parent, const LabelSpec& spec);
+QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& spec);
+QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec);
+QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row);
+
+// The field label of a panel row, as a label of the common kind.
+LabelSpec fieldLabelSpec(const PanelRowSpec& row);
+
+} // namespace vostrel

@@ -1,0 +1,13 @@
+#include "window_pictures.h"
+
+namespace vostrel {
+
+QIcon windowIcon() {
+    return {};
+}
+
+QCursor windowCursor() {
+    return QCursor(Qt::PointingHandCursor);
+}
+
+} // namespace vostrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+namespace vostrel {
+
+// Colours of the window and its controls.
+inline constexpr QRgb kNavy = 0x000080;
+inline constexpr QRgb kYellow = 0xFFFF00;
+inline constexpr QRgb kLightYellow = 0xFFFFC0;
+inline constexpr QRgb kRed = 0xFF0000;
+inline constexpr QRgb kWhite = 0xFFFFFF;
+
+// A font as the layout names it: the Thai face at a point size and weight.
+struct FontSpec {
+    double points;
+    int weight; // 400 regular, 700 bold
+};
+
+inline constexpr const char* kThaiFace = "EucrosiaUPC";
+inline constexpr FontSpec kWindowFont{15.75, 700};
+inline constexpr FontSpec kTitleFont{36, 700};
+inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
+
+QFont thaiFont(FontSpec spec);
+
+} // namespace vostrel
