@@ -5,7 +5,7 @@ VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-
 VOSTREL_BUILD_PACKAGES+=(python3) # runs make_pictures.py
 
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
-VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3)
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3 python3-fonttools)
 # The Windows resource check, the desktop file validators and the Debian package.
 VOSTREL_TEST_PACKAGES+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils desktop-file-utils appstream dpkg-dev file)
 
