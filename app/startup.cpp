@@ -3,6 +3,7 @@
 #include "click_dispatch.h"
 #include "form1.h"
 #include "program_control.h"
+#include "window_font.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -16,6 +17,7 @@ void configureApplication() {
     // The button faces take their category colours with a raised bevel only in this style.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    installWindowFontSubstitute();
 }
 
 void centreOnScreen(QWidget& window) {

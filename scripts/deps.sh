@@ -2,11 +2,14 @@
 
 # What building and running the program needs.
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
+VOSTREL_BUILD_PACKAGES+=(python3) # runs make_pictures.py
 
-# What the test suite needs on top: a virtual X server with a window manager and tools to drive it,
-# and a D-Bus session with the accessibility bus and Debian's AT-SPI client for the screen-reader tests.
-VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3
-                       dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+# What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3 python3-fonttools)
+# The Windows resource check, the desktop file validators and the Debian package.
+VOSTREL_TEST_PACKAGES+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils desktop-file-utils appstream dpkg-dev file)
+# A D-Bus session with the accessibility bus, and Debian's AT-SPI client, for the screen-reader tests.
+VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 
 ensure_packages() {
     local missing=() pkg

@@ -48,6 +48,8 @@ QLabel* buildLabel(QWidget* parent, const LabelSpec& spec) {
     label->setFont(thaiFont(spec.font));
     label->setAlignment(horizontal(spec.align) | Qt::AlignTop);
     label->setWordWrap(true);
+    if (spec.align == Align::Left)
+        label->setContentsMargins(1, 0, 0, 0); // room for marks that reach left of their letter, as in "โ"
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setAutoFillBackground(true);

@@ -22,7 +22,7 @@ Form1::Form1(QWidget* parent)
     presentForm1AsWindow();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kWindowTitle));
-    setWindowIcon(windowIcon());
+    setWindowIcon(vostrel::windowIcon());
     setCursor(windowCursor());
     setFont(thaiFont(kWindowFont)); // for every control without a font of its own
     setAutoFillBackground(true);

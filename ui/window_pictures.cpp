@@ -1,13 +1,15 @@
 #include "window_pictures.h"
 
+#include "pictures.h"
+
 namespace vostrel {
 
 QIcon windowIcon() {
-    return {};
+    return trefoilIcon();
 }
 
 QCursor windowCursor() {
-    return QCursor(Qt::PointingHandCursor);
+    return handCursor();
 }
 
 } // namespace vostrel

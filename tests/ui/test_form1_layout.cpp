@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QRegularExpression>
+#include <QStyle>
 
 #include <map>
 
@@ -88,6 +89,29 @@ private slots:
         QCOMPARE(window.findChildren<QPushButton*>().size(), 113);
         QCOMPARE(window.findChildren<QLabel*>().size(), 17);
         QCOMPARE(window.findChildren<QLineEdit*>().size(), 8);
+    }
+
+    void resizingMovesNothing() {
+        RunningWindow running;
+        QMap<QWidget*, QRect> before;
+        for (QWidget* control : running.window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            before.insert(control, control->geometry());
+
+        running.window.resize(1100, 700); // enlarged: the new area is bare navy
+        QTRY_COMPARE(running.window.size(), QSize(1100, 700));
+        const QImage enlarged = running.window.grab().toImage();
+        QCOMPARE(enlarged.pixelColor(1000, 600), QColor(0, 0, 128));
+        QCOMPARE(enlarged.pixelColor(800, 100), QColor(0, 0, 128));
+
+        running.window.resize(300, 200); // shrunk: what falls outside is simply not shown
+        QTRY_COMPARE(running.window.size(), QSize(300, 200));
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(it.key()->geometry(), it.value());
+    }
+
+    void applicationSettings() {
+        QCOMPARE(QApplication::style()->name(), QString("windows"));
+        QCOMPARE(QLocale().name(), QString("en_US"));
     }
 
     void labels_data() {

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Packs the build with `cpack -G DEB` and checks the package: its name and version, its files, and that it
+# depends on what the program needs at run time but the linker cannot see (Qt's platform plugins, the
+# Thai fonts) besides the libraries it links.
+set -euo pipefail
+build="$1"
+app_id=org.vostrel.Vostrel
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+out="$(mktemp -d)"
+trap 'rm -rf "$out"' EXIT
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
+    cat "$out/cpack.log"
+    fail "cpack could not make the package"
+}
+debs=("$out"/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, found: ${debs[*]}"
+deb="${debs[0]}"
+dpkg-deb -I "$deb"
+
+[ "$(dpkg-deb -f "$deb" Package)" = vostrel ] || fail "the package is not called vostrel"
+[ "$(dpkg-deb -f "$deb" Version)" = 1.0.0 ] || fail "the package version is not 1.0.0"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "wrong architecture"
+
+# Names only, without versions: "libc6 (>= 2.34), fonts-thai-tlwg" gives libc6 and fonts-thai-tlwg.
+depends="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed -E 's/^ +//; s/[ (].*//')"
+needs=(qt6-qpa-plugins fonts-thai-tlwg libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6)
+contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
+expected=(./usr/bin/vostrel ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml
+    ./usr/share/icons/hicolor/16x16/apps/$app_id.png ./usr/share/icons/hicolor/32x32/apps/$app_id.png)
+for pkg in "${needs[@]}"; do
+    grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg"
+done
+for file in "${expected[@]}"; do
+    grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
+done
+echo "package ${deb##*/} holds the program's files and depends on ${needs[*]}"

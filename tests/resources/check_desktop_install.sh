@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a Linux desktop needs of it: the program, its
+# menu entry and software-centre record, both valid, and its icons at 16 and 32 pixels.
+set -euo pipefail
+build="$1"
+app_id=org.vostrel.Vostrel
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+desktop="$prefix/share/applications/$app_id.desktop"
+metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
+for file in "$desktop" "$metainfo"; do
+    [ -f "$file" ] || fail "not installed: ${file#"$prefix"/}"
+done
+for size in 16 32; do
+    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    [ -f "$icon" ] || fail "not installed: ${icon#"$prefix"/}"
+    cmp -s "$icon" "$build/resources/pictures/trefoil-$size.png" || fail "${icon#"$prefix"/} is not the trefoil"
+done
+grep -qx "Icon=$app_id" "$desktop" || fail "the menu entry does not name the installed icon"
+grep -qx "Exec=vostrel" "$desktop" || fail "the menu entry does not start vostrel"
+
+# The program, without ties to the build tree.
+program="$prefix/bin/vostrel"
+[ -x "$program" ] || fail "the program is not installed as bin/vostrel"
+if readelf -d "$program" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then
+    fail "bin/vostrel looks for libraries in the build tree"
+fi
+
+# Hints (such as "more than one main category", which Education;Science; is on purpose) are fine;
+# errors and warnings are not.
+report="$(desktop-file-validate "$desktop" 2>&1)" || fail "desktop-file-validate: $report"
+if grep -E ': (error|warning):' <<<"$report"; then
+    fail "desktop-file-validate complains"
+fi
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the software-centre record"
+echo "installed and valid: ${desktop#"$prefix"/}, ${metainfo#"$prefix"/}, icons 16 and 32"
