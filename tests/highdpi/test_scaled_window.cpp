@@ -149,6 +149,25 @@ private slots:
         }
     }
 
+    void iconIsDrawnFromTheBestFittingImage() {
+        Form1 window;
+        const QIcon icon = window.windowIcon();
+        const auto image = [&icon](int size, qreal ratio) {
+            QImage picture =
+                icon.pixmap(QSize(size, size), ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+            picture.setDevicePixelRatio(1); // compared pixel for pixel
+            return picture;
+        };
+        const QImage small = image(16, scale_);
+        QCOMPARE(small.size(), QSize(qRound(16 * scale_), qRound(16 * scale_)));
+        // At a whole scale the image of that many pixels is shown as it is: at 200 % the 32-pixel
+        // image, not the 16-pixel one blown up.
+        if (scale_ == 1 || scale_ == 2)
+            QCOMPARE(small, image(qRound(16 * scale_), 1));
+        if (scale_ == 2)
+            QVERIFY(small != image(16, 1).scaled(32, 32));
+    }
+
     void textGrowsWithTheScale_data() {
         QTest::addColumn<int>("labelNumber");
         QTest::newRow("title, 36 points") << 9;
