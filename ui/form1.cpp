@@ -99,18 +99,13 @@ void Form1::paintEvent(QPaintEvent* event) {
         painter.drawEllipse(square.adjusted(kOutline / 2, kOutline / 2, -kOutline / 2, -kOutline / 2));
     }
 
-    // Bracket lines: one pixel, filled on whole device pixels so they stay solid at fractional scales
-    // (a slanted line, should the table ever hold one, is stroked as usual).
+    // Bracket lines: all horizontal or vertical, one pixel, filled on whole device pixels so that they
+    // stay solid at fractional scales.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor yellow = QColor::fromRgb(kYellow);
-    painter.setPen(QPen(yellow, 1));
-    for (const LineSpec& spec : bracketLines()) {
-        const QLine line = twipsLine(spec.x1, spec.y1, spec.x2, spec.y2);
-        if (line.dx() == 0 || line.dy() == 0)
-            painter.fillRect(crispLineRect(line, devicePixelRatioF()), yellow);
-        else
-            painter.drawLine(line);
-    }
+    for (const LineSpec& spec : bracketLines())
+        painter.fillRect(crispLineRect(twipsLine(spec.x1, spec.y1, spec.x2, spec.y2), devicePixelRatioF()),
+                         yellow);
 }
 
 } // namespace vostrel
