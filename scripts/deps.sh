@@ -4,7 +4,7 @@
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
 
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
-VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3)
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils x11-apps xclip imagemagick python3)
 
 ensure_packages() {
     local missing=() pkg
