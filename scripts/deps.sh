@@ -6,6 +6,9 @@ VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
 VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils x11-apps xclip imagemagick python3)
 
+# What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
+VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
+
 ensure_packages() {
     local missing=() pkg
     for pkg in "$@"; do
