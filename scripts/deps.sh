@@ -5,11 +5,14 @@ VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-
 VOSTREL_BUILD_PACKAGES+=(python3) # runs make_pictures.py
 
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
-VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils xclip imagemagick python3 python3-fonttools)
+VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-utils x11-apps xclip imagemagick python3 python3-fonttools)
 # The Windows resource check, the desktop file validators and the Debian package.
 VOSTREL_TEST_PACKAGES+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils desktop-file-utils appstream dpkg-dev file)
 # A D-Bus session with the accessibility bus, and Debian's AT-SPI client, for the screen-reader tests.
 VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+
+# What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
+VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
 
 ensure_packages() {
     local missing=() pkg
