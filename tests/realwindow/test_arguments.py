@@ -240,9 +240,6 @@ class ArgumentRobustnessTest(unittest.TestCase):
             {"LANG": "ar_EG.UTF-8", "LC_ALL": "ar_EG.UTF-8", "LANGUAGE": "ar"},
         ])
 
-    # Known fault: with a Thai locale, fontconfig picks another substitute for the missing window font,
-    # and the Latin captions come out in other widths. Passes once the program brings its own font.
-    @unittest.expectedFailure
     def test_thai_locale_changes_nothing(self):
         self.assert_environments_change_nothing([{"LANG": "th_TH.UTF-8", "LC_ALL": "th_TH.UTF-8"}])
 
