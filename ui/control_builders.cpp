@@ -30,9 +30,9 @@ QString controlName(const char* kind, int number) {
 
 // What a screen reader says for an element button: the symbol without the series asterisks, then the
 // English name ("La Lanthanum", "Th Thorium"), since a bare symbol is hard to follow by ear.
-QString spokenName(const ElementButtonSpec& spec) {
-    QString name = QString::fromUtf8(spec.caption).remove(QLatin1Char('*'));
-    if (const ElementRecord* record = elementRecord(spec.number))
+QString spokenName(const ElementButtonSpec& row) {
+    QString name = QString::fromUtf8(row.caption).remove(QLatin1Char('*'));
+    if (const ElementRecord* record = elementRecord(row.number))
         name += QLatin1Char(' ') +
                 QString::fromUtf8(record->ElementName.data(), qsizetype(record->ElementName.size()));
     return name;
@@ -40,46 +40,46 @@ QString spokenName(const ElementButtonSpec& spec) {
 
 } // namespace
 
-QLabel* buildLabel(QWidget* parent, const LabelSpec& spec) {
-    auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
-    label->setObjectName(controlName("Label", spec.number));
-    label->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
+    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    label->setObjectName(controlName("Label", row.number));
+    label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     label->setTextFormat(Qt::PlainText);
-    label->setFont(thaiFont(spec.font));
-    label->setAlignment(horizontal(spec.align) | Qt::AlignTop);
+    label->setFont(thaiFont(row.font));
+    label->setAlignment(horizontal(row.align) | Qt::AlignTop);
     label->setWordWrap(true);
-    if (spec.align == Align::Left)
+    if (row.align == Align::Left)
         label->setContentsMargins(1, 0, 0, 0); // room for marks that reach left of their letter, as in "โ"
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(spec.textColour));
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(row.textColour));
     label->setPalette(palette);
     return label;
 }
 
-QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& spec) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), parent);
-    button->setObjectName(controlName("Command", spec.number));
-    button->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& row) {
+    auto* button = new QPushButton(QString::fromUtf8(row.caption), parent);
+    button->setObjectName(controlName("Command", row.number));
+    button->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     button->setCursor(Qt::ArrowCursor);
     button->setAutoDefault(true); // Enter presses the focused button, and only that one
     return button;
 }
 
-QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec) {
-    const QPoint at = elementButtonPosition(spec);
-    QPushButton* button = buildPushButton(parent, {spec.number, spec.caption, at.x(), at.y(),
-                                                   kElementButtonSize, kElementButtonSize, spec.tabIndex});
+QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row) {
+    const QPoint at = elementButtonPosition(row);
+    QPushButton* button = buildPushButton(parent, {row.number, row.caption, at.x(), at.y(),
+                                                   kElementButtonSize, kElementButtonSize, row.tabIndex});
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(spec.category)));
+    palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(row.category)));
     button->setPalette(palette);
-    button->setFont(thaiFont(elementButtonFont(spec)));
-    const QString state = QString::fromUtf8(stateTooltip(spec.state));
+    button->setFont(thaiFont(elementButtonFont(row)));
+    const QString state = QString::fromUtf8(stateTooltip(row.state));
     button->setToolTip(state);
-    button->setAccessibleName(spokenName(spec));
+    button->setAccessibleName(spokenName(row));
     button->setAccessibleDescription(state);
     return button;
 }

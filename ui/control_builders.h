@@ -12,9 +12,9 @@ class QWidget;
 namespace vostrel {
 
 // One routine per kind of control, each making the control from its table row.
-QLabel* buildLabel(QWidget* parent, const LabelSpec& spec);
-QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& spec);
-QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& spec);
+QLabel* buildLabel(QWidget* parent, const LabelSpec& row);
+QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& row);
+QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row);
 // The detail box of a panel row, with its field label (already built) as the label that names it.
 QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fieldLabel);
 

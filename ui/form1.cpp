@@ -32,11 +32,11 @@ Form1::Form1(QWidget* parent)
     resize(px(kClientWidth), px(kClientHeight));
 
     auto* arrowKeys = new GridArrowKeys(this);
-    for (const ElementButtonSpec& spec : elementButtons()) {
-        QPushButton* button = buildElementButton(this, spec);
-        commands_[static_cast<std::size_t>(spec.number - 1)] = button;
-        addToTabOrder(spec.tabIndex, button);
-        arrowKeys->addButton(spec.number, button);
+    for (const ElementButtonSpec& row : elementButtons()) {
+        QPushButton* button = buildElementButton(this, row);
+        commands_[static_cast<std::size_t>(row.number - 1)] = button;
+        addToTabOrder(row.tabIndex, button);
+        arrowKeys->addButton(row.number, button);
     }
     for (const PanelRowSpec& row : detailPanelRows()) {
         const LabelSpec labelSpec = fieldLabelSpec(row);
@@ -44,8 +44,8 @@ Form1::Form1(QWidget* parent)
         labels_[static_cast<std::size_t>(labelSpec.number - 1)] = fieldLabel;
         addToTabOrder(row.textTabIndex, buildDetailBox(this, row, fieldLabel));
     }
-    for (const LabelSpec& spec : titleAndCaptionLabels())
-        labels_[static_cast<std::size_t>(spec.number - 1)] = buildLabel(this, spec);
+    for (const LabelSpec& row : titleAndCaptionLabels())
+        labels_[static_cast<std::size_t>(row.number - 1)] = buildLabel(this, row);
 
     const ButtonSpec& exit = exitButton();
     QPushButton* exitButton = buildPushButton(this, exit);
@@ -103,8 +103,8 @@ void Form1::paintEvent(QPaintEvent* event) {
     // stay solid at fractional scales.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor yellow = QColor::fromRgb(kYellow);
-    for (const LineSpec& spec : bracketLines())
-        painter.fillRect(crispLineRect(twipsLine(spec.x1, spec.y1, spec.x2, spec.y2), devicePixelRatioF()),
+    for (const LineSpec& row : bracketLines())
+        painter.fillRect(crispLineRect(twipsLine(row.x1, row.y1, row.x2, row.y2), devicePixelRatioF()),
                          yellow);
 }
 

@@ -2,10 +2,10 @@
 
 namespace vostrel {
 
-QFont thaiFont(FontSpec spec) {
+QFont thaiFont(FontSpec wanted) {
     QFont font(QString::fromLatin1(kThaiFace));
-    font.setPointSizeF(spec.points);
-    font.setWeight(QFont::Weight(spec.weight));
+    font.setPointSizeF(wanted.points);
+    font.setWeight(QFont::Weight(wanted.weight));
     return font;
 }
 

@@ -23,6 +23,6 @@ inline constexpr FontSpec kWindowFont{15.75, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
 
-QFont thaiFont(FontSpec spec);
+QFont thaiFont(FontSpec wanted);
 
 } // namespace vostrel

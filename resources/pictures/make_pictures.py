@@ -119,12 +119,12 @@ def read_xpm(path):
 
     colours = {}
     for line, entry in strings[1 : 1 + colour_count]:
-        key, spec = entry[:chars], entry[chars:].split()
-        if len(key) != chars or len(spec) != 2 or spec[0] != "c":
+        key, colour_spec = entry[:chars], entry[chars:].split()
+        if len(key) != chars or len(colour_spec) != 2 or colour_spec[0] != "c":
             raise PictureError(f"{path}:{line}: colour must read '<key> c <#RRGGBB or None>'")
         if key in colours:
             raise PictureError(f"{path}:{line}: key {key!r} is given twice")
-        colours[key] = palette_index(spec[1], f"{path}:{line}")
+        colours[key] = palette_index(colour_spec[1], f"{path}:{line}")
 
     rows = []
     for y, (line, row) in enumerate(strings[1 + colour_count :]):
