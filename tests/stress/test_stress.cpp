@@ -29,15 +29,6 @@ constexpr qsizetype kHugePasteBytes = 1 << 20;
 constexpr int kExitButton = 113;
 constexpr QSize kWindowSize{792, 416};
 
-QStringList recordTexts(int n) {
-    QStringList texts;
-    for (auto field : kFieldOrder) {
-        const std::string_view value = elementRecord(n)->*field;
-        texts << QString::fromUtf8(value.data(), qsizetype(value.size()));
-    }
-    return texts;
-}
-
 QString shortened(const QString& text) {
     constexpr qsizetype kShown = 40;
     return text.size() <= kShown ? text : text.left(kShown) + QString("... (%1 units)").arg(text.size());

@@ -6,19 +6,6 @@
 
 using namespace vostrel;
 
-namespace {
-
-QStringList recordTexts(int n) {
-    QStringList texts;
-    for (auto field : kFieldOrder) {
-        const std::string_view value = elementRecord(n)->*field;
-        texts << QString::fromUtf8(value.data(), qsizetype(value.size()));
-    }
-    return texts;
-}
-
-} // namespace
-
 class Form1BehaviourTest : public QObject {
     Q_OBJECT
 

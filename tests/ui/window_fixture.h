@@ -1,6 +1,7 @@
 #pragma once
 
 #include "click_dispatch.h"
+#include "element_table.h"
 #include "form1.h"
 #include "program_control.h"
 #include "startup.h"
@@ -11,6 +12,16 @@
 
 #include <memory>
 #include <vector>
+
+// The eight texts of element record n, in box order.
+inline QStringList recordTexts(int n) {
+    QStringList texts;
+    for (auto field : vostrel::kFieldOrder) {
+        const std::string_view value = vostrel::elementRecord(n)->*field;
+        texts << QString::fromUtf8(value.data(), qsizetype(value.size()));
+    }
+    return texts;
+}
 
 // Watches what the program would end with and what it would report, without a modal dialog.
 class RecordingControl : public vostrel::ProgramControl {
