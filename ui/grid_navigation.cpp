@@ -65,6 +65,8 @@ const std::array<Neighbours, kLastElement + 1>& neighbourTable() {
     return table;
 }
 
+} // namespace
+
 std::optional<GridStep> arrowStep(int key) {
     switch (key) {
     case Qt::Key_Left:
@@ -79,8 +81,6 @@ std::optional<GridStep> arrowStep(int key) {
         return std::nullopt;
     }
 }
-
-} // namespace
 
 int gridNeighbour(int number, GridStep step) {
     const auto& table = neighbourTable();

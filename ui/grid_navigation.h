@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <array>
+#include <optional>
 
 class QWidget;
 
@@ -18,6 +19,9 @@ enum class GridStep { Left, Right, Up, Down };
 // rows counted below period 7. Up from the lanthanides thus lands in period 7, or in period 6 where
 // period 7 has no element in that column. 0 at an edge, and for a number without a button.
 int gridNeighbour(int number, GridStep step);
+
+// The step an arrow key (a Qt::Key) takes on the grid; nothing for any other key.
+std::optional<GridStep> arrowStep(int key);
 
 // Arrow keys on an element button move the keyboard focus across the grid, as a sighted reader moves
 // across the table. Qt's own push buttons treat arrows like Tab and Shift+Tab, which on a grid sends the

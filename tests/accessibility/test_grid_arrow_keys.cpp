@@ -10,19 +10,6 @@ using namespace vostrel;
 
 namespace {
 
-GridStep stepOf(Qt::Key key) {
-    switch (key) {
-    case Qt::Key_Left:
-        return GridStep::Left;
-    case Qt::Key_Right:
-        return GridStep::Right;
-    case Qt::Key_Up:
-        return GridStep::Up;
-    default:
-        return GridStep::Down;
-    }
-}
-
 GridStep opposite(GridStep step) {
     switch (step) {
     case GridStep::Left:
@@ -89,7 +76,8 @@ private slots:
         QFETCH(int, from);
         QFETCH(Qt::Key, key);
         QFETCH(int, to);
-        QCOMPARE(gridNeighbour(from, stepOf(key)), to);
+        QVERIFY(arrowStep(key));
+        QCOMPARE(gridNeighbour(from, *arrowStep(key)), to);
 
         RunningWindow running;
         running.button(from)->setFocus();
