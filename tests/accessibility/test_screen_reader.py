@@ -1,6 +1,6 @@
 """The built program read by a separate accessibility client over AT-SPI, as a screen reader reads it:
 names and descriptions of every control, pressing a button through its action, reading the boxes
-through their text, and the focus announced as Tab and the arrow keys move it."""
+through their text and its attribute runs, and the focus announced as Tab and the arrow keys move it."""
 
 import os
 import sys
@@ -176,6 +176,24 @@ class ScreenReaderTest(unittest.TestCase):
         # Every new text was announced, box by box in the order of the record.
         order = [0, 1, 2, 3, 4, 5, 7, 6]  # the group (bottom row) is written before the electrons
         self.assertEqual(reader.texts, [(PANEL[i][0], PANEL[i][2]) for i in order])
+
+    def test_a_box_reads_whole_along_its_attribute_runs(self):
+        reader = self.reader
+        boxes = {b.name: b for b in reader.with_role(pyatspi.ROLE_TEXT)}
+        reader.press(reader.named("Mg Magnesium"))
+        self.assertTrue(pump(lambda: len(reader.texts) >= 8))
+        for label, value in [("จุดเดือด", "1107"), ("ชื่อธาตุ", "Magnesium"), ("เลขออกซิเดชั่น", "2")]:
+            with self.subTest(value):
+                text = boxes[label].queryText()
+                # As a screen reader splits a line: run after run from the start, each from the offset
+                # where the last one ended.
+                runs, offset = [], 0
+                while offset < text.characterCount:
+                    _, start, end = text.getAttributeRun(offset, False)
+                    runs.append((start, end))
+                    offset = max(end, offset + 1)
+                self.assertEqual(runs, [(0, len(value))])
+                self.assertEqual(text.getText(0, -1), value)
 
     def test_tab_moves_the_focus_along_the_tab_chain(self):
         self.program.activate()
