@@ -4,6 +4,7 @@
 #include "element_table.h"
 #include "form_detail_window.h"
 #include "program_control.h"
+#include "selection_announcement.h"
 
 #include <QHash>
 
@@ -17,7 +18,9 @@ QHash<QString, ClickHandler> makeHandlers() {
     for (int n = kFirstElement; n <= kLastElement; ++n) {
         handlers.insert(QString::fromStdString(clickHandlerName(n)), [n](ClickContext& context) {
             FormDetailWindow boxes(context.window);
-            return selectElement(boxes, n);
+            const int status = selectElement(boxes, n);
+            announceSelection(context.window); // the panel's new values, for those who cannot see it
+            return status;
         });
     }
     handlers.insert(QString::fromStdString(clickHandlerName(kExitButton)), [](ClickContext& context) {

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "control_builders.h"
+#include "detail_box_accessible.h"
 #include "device_pixels.h"
 #include "grid_navigation.h"
 #include "main_window_tables.h"
@@ -20,6 +21,7 @@ namespace vostrel {
 Form1::Form1(QWidget* parent)
     : QWidget(parent) {
     presentForm1AsWindow();
+    readDetailBoxesWhole();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setWindowIcon(vostrel::windowIcon());

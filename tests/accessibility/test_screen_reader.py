@@ -1,6 +1,7 @@
 """The built program read by a separate accessibility client over AT-SPI, as a screen reader reads it:
 names and descriptions of every control, pressing a button through its action, reading the boxes
-through their text, and the focus announced as Tab and the arrow keys move it."""
+through their text and its attribute runs, the focus announced as Tab and the arrow keys move it, and
+each selection announced once."""
 
 import os
 import sys
@@ -52,8 +53,10 @@ class ScreenReader:
     def __init__(self, program):
         self.focused = []  # names of the controls announced as taking the focus, in order
         self.texts = []    # (box name, text inserted), in order
+        self.shown = []    # (role, name, description) of what was announced as shown, in order
         self._listeners = [(self._on_focus, "object:state-changed:focused"),
-                           (self._on_text, "object:text-changed:insert")]
+                           (self._on_text, "object:text-changed:insert"),
+                           (self._on_shown, "object:state-changed:showing")]
         for callback, event in self._listeners:
             pyatspi.Registry.registerEventListener(callback, event)
         self.window = pump(lambda: self._find_window(program.process.pid))
@@ -80,6 +83,10 @@ class ScreenReader:
 
     def _on_text(self, event):
         self.texts.append((event.source.name, event.any_data))
+
+    def _on_shown(self, event):
+        if event.detail1:
+            self.shown.append((event.source.getRole(), event.source.name, event.source.description))
 
     def with_role(self, role):
         return [c for c in self.controls if c.getRole() == role]
@@ -176,6 +183,49 @@ class ScreenReaderTest(unittest.TestCase):
         # Every new text was announced, box by box in the order of the record.
         order = [0, 1, 2, 3, 4, 5, 7, 6]  # the group (bottom row) is written before the electrons
         self.assertEqual(reader.texts, [(PANEL[i][0], PANEL[i][2]) for i in order])
+
+    def test_each_selection_is_announced_once_without_moving_the_focus(self):
+        self.program.activate()
+        reader = self.reader
+        sodium = reader.named("Na Sodium")
+        sodium.queryComponent().grabFocus()
+        self.assertTrue(pump(lambda: reader.is_focused(sodium)))
+        x, y = reader.place(reader.named("Al Aluminum"))
+        every_box = ", ".join(f"{label} {value}" for label, _, value in PANEL)  # top to bottom
+        for how, select, name, focused in [
+                ("Space", lambda: self.program.key("space"), "Sodium, 11", "Na Sodium"),
+                ("Enter", lambda: self.program.key("Right", "Return"), "Magnesium, 12", "Mg Magnesium"),
+                ("click", lambda: self.program.click(x + 16, y + 16), "Aluminum, 13", "Al Aluminum")]:
+            with self.subTest(how):
+                reader.shown.clear()
+                select()
+                pump(lambda: reader.shown)
+                pump(lambda: len(reader.shown) > 1, timeout=1.0)  # time for a second one, should it come
+                self.assertEqual([(role, said) for role, said, _ in reader.shown],
+                                 [(pyatspi.ROLE_NOTIFICATION, name)])
+                if how == "Space":
+                    self.assertEqual(reader.shown[0][2], every_box)
+                # The focus stays on the button pressed, and no window opens.
+                self.assertTrue(reader.is_focused(reader.named(focused)))
+                self.assertEqual(reader.window.parent.childCount, 1)
+
+    def test_a_box_reads_whole_along_its_attribute_runs(self):
+        reader = self.reader
+        boxes = {b.name: b for b in reader.with_role(pyatspi.ROLE_TEXT)}
+        reader.press(reader.named("Mg Magnesium"))
+        self.assertTrue(pump(lambda: len(reader.texts) >= 8))
+        for label, value in [("จุดเดือด", "1107"), ("ชื่อธาตุ", "Magnesium"), ("เลขออกซิเดชั่น", "2")]:
+            with self.subTest(value):
+                text = boxes[label].queryText()
+                # As a screen reader splits a line: run after run from the start, each from the offset
+                # where the last one ended.
+                runs, offset = [], 0
+                while offset < text.characterCount:
+                    _, start, end = text.getAttributeRun(offset, False)
+                    runs.append((start, end))
+                    offset = max(end, offset + 1)
+                self.assertEqual(runs, [(0, len(value))])
+                self.assertEqual(text.getText(0, -1), value)
 
     def test_tab_moves_the_focus_along_the_tab_chain(self):
         self.program.activate()

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace vostrel {
+
+class Form1;
+
+// Tells screen readers what the detail panel shows now, once, without moving the focus: a notification
+// named by the element's English name and atomic number ("Sodium, 11") and described by every box with
+// its field label, top to bottom. The notification is no widget: nothing on the screen changes.
+// Orca speaks a notification as it is shown; the boxes' own text changes it leaves unspoken, since the
+// focus is not on them.
+void announceSelection(Form1& window);
+
+} // namespace vostrel
