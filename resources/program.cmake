@@ -34,4 +34,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-thai-tlwg")
 # Without Qt's Wayland plugin a Wayland desktop shows the window through XWayland (blurred when scaled),
 # or not at all where there is no XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_permissions.cmake) # folders 0755
 include(CPack)

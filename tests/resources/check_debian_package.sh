@@ -14,7 +14,8 @@ fail() {
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
+# Under the strictest umask, so that lintian sees any folder that would be packed unreadable.
+(umask 077 && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out") >"$out/cpack.log" 2>&1 || {
     cat "$out/cpack.log"
     fail "cpack could not make the package"
 }
