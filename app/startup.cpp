@@ -37,6 +37,10 @@ int runVostrel() {
     // physical length, and a rounded factor would draw it a fifth too small or a third too large. This
     // is Qt 6's default, stated here because the window is drawn for it (see Form1::paintEvent).
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    // The menu entry's name: Wayland compositors match the window to org.vostrel.Vostrel.desktop by it
+    // (the window's app id), for its icon in docks and task switchers. X11 matches by the WM_CLASS
+    // "vostrel" instead, which Qt takes from the program's name and the menu entry names as well.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vostrel.Vostrel"));
     QApplication application(argumentCount, arguments);
     configureApplication();
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Packs the build with `cpack -G DEB` and checks the package: its name and version, its files, and that it
+# Packs the build with `cpack -G DEB` and checks the package: its name and version, its files, that it
 # depends on what the program needs at run time but the linker cannot see (Qt's platform plugins, the
-# Thai fonts) besides the libraries it links.
+# Thai fonts) besides the libraries it links, that its changelog and AppStream record name its version,
+# and that lintian finds no error and no warning in it.
 set -euo pipefail
 build="$1"
 app_id=org.vostrel.Vostrel
@@ -13,7 +14,8 @@ fail() {
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || {
+# Under the strictest umask, so that lintian sees any folder that would be packed unreadable.
+(umask 077 && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out") >"$out/cpack.log" 2>&1 || {
     cat "$out/cpack.log"
     fail "cpack could not make the package"
 }
@@ -38,4 +40,18 @@ done
 for file in "${expected[@]}"; do
     grep -qx "$file" <<<"$contents" || fail "the package lacks $file"
 done
-echo "package ${deb##*/} holds the program's files and depends on ${needs[*]}"
+
+# A new version has to reach all three: the package, the changelog's newest entry, the newest release.
+unpacked="$out/unpacked"
+dpkg-deb -x "$deb" "$unpacked"
+changelog_version="$(dpkg-parsechangelog -l "$unpacked/usr/share/doc/vostrel/changelog.gz" -S Version)"
+release_version="$(python3 -c 'import sys, xml.etree.ElementTree as x
+print(x.parse(sys.argv[1]).find("releases/release").get("version"))' \
+    "$unpacked/usr/share/metainfo/$app_id.metainfo.xml")"
+version="$(dpkg-deb -f "$deb" Version)"
+[ "$changelog_version" = "$version" ] || fail "the changelog's newest entry is $changelog_version, not $version"
+[ "$release_version" = "$version" ] || fail "the AppStream record's newest release is $release_version, not $version"
+
+# Informational tags may remain, each explained in the README (Debian package); the report shows them.
+lintian --display-info --fail-on error,warning "$deb" 2>&1 || fail "lintian finds errors or warnings"
+echo "package ${deb##*/} holds the program's files, depends on ${needs[*]} and is lintian-clean"
