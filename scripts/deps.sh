@@ -13,6 +13,8 @@ VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 
 # What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
 VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
+# Debian's GTK periodic table, the peer whose start-up is the stopwatch reference, and callgrind.
+VOSTREL_BENCH_PACKAGES+=(gperiodic valgrind)
 
 ensure_packages() {
     local missing=() pkg
