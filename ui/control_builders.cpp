@@ -1,5 +1,6 @@
 #include "control_builders.h"
 
+#include "caption_layout.h"
 #include "element_table.h"
 #include "twips.h"
 
@@ -41,7 +42,7 @@ QString spokenName(const ElementButtonSpec& row) {
 } // namespace
 
 QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
-    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    auto* label = new CaptionLabel(QString::fromUtf8(row.caption), parent);
     label->setObjectName(controlName("Label", row.number));
     label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     label->setTextFormat(Qt::PlainText);
@@ -61,7 +62,7 @@ QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
 }
 
 QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& row) {
-    auto* button = new QPushButton(QString::fromUtf8(row.caption), parent);
+    auto* button = new CaptionButton(QString::fromUtf8(row.caption), parent);
     button->setObjectName(controlName("Command", row.number));
     button->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     button->setCursor(Qt::ArrowCursor);
