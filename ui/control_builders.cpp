@@ -54,10 +54,7 @@ QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(row.textColour));
-    label->setPalette(palette);
+    label->setPalette(paletteWith({{QPalette::Window, kNavy}, {QPalette::WindowText, row.textColour}}));
     return label;
 }
 
@@ -74,9 +71,7 @@ QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row) {
     const QPoint at = elementButtonPosition(row);
     QPushButton* button = buildPushButton(parent, {row.number, row.caption, at.x(), at.y(),
                                                    kElementButtonSize, kElementButtonSize, row.tabIndex});
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(row.category)));
-    button->setPalette(palette);
+    button->setPalette(paletteWith({{QPalette::Button, categoryColour(row.category)}}));
     button->setFont(thaiFont(elementButtonFont(row)));
     const QString state = QString::fromUtf8(stateTooltip(row.state));
     button->setToolTip(state);
@@ -92,11 +87,8 @@ QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fiel
     box->setFont(thaiFont(kCaptionFont));
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(std::numeric_limits<int>::max()); // a box holds whatever is typed or pasted
-    if (row.background == BoxBackground::White) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, QColor::fromRgb(kWhite));
-        box->setPalette(palette);
-    }
+    if (row.background == BoxBackground::White)
+        box->setPalette(paletteWith({{QPalette::Base, kWhite}}));
     // The field label names the box for screen readers, and tells them which label belongs to it.
     // Its caption has no '&', so the buddy adds no access key.
     box->setAccessibleName(QString::fromUtf8(row.caption));

@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+
+#include <initializer_list>
+#include <utility>
 
 namespace vostrel {
 
@@ -23,6 +27,12 @@ inline constexpr FontSpec kWindowFont{15.75, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
 
-QFont thaiFont(FontSpec wanted);
+// The Thai face at that size and weight: one shared value per font.
+const QFont& thaiFont(FontSpec wanted);
+
+// A palette that sets only these colour roles; the rest comes from the control's parent. One shared
+// value per set of colours.
+using RoleColour = std::pair<QPalette::ColorRole, QRgb>;
+const QPalette& paletteWith(std::initializer_list<RoleColour> colours);
 
 } // namespace vostrel
