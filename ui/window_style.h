@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window_font.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPalette>
@@ -22,8 +24,8 @@ struct FontSpec {
     int weight; // 400 regular, 700 bold
 };
 
-inline constexpr const char* kThaiFace = "EucrosiaUPC";
-inline constexpr FontSpec kWindowFont{15.75, 700};
+inline constexpr const char* kThaiFace = kWindowFontFamily;
+inline constexpr FontSpec kWindowFont{kWindowFontPoints, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
 

@@ -59,8 +59,11 @@ bool install() {
 
     // Checked rather than trusted: anything that resolved the window font first would make every
     // caption overflow unnoticed.
-    // Fonts to fall back on are not looked for (an expensive search), as only the family is asked.
+    // Asked as the window asks for its font, so that the font loaded to answer is the one the window
+    // then draws with; fonts to fall back on are not looked for (an expensive search).
     QFont windowFont(windowFamily);
+    windowFont.setPointSizeF(kWindowFontPoints);
+    windowFont.setWeight(QFont::Bold);
     windowFont.setStyleStrategy(QFont::NoFontMerging);
     const QString resolved = QFontInfo(windowFont).family();
     if (resolved != QLatin1String(kWindowFontSubstituteFamily)) {
