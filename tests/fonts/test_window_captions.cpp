@@ -154,7 +154,8 @@ private slots:
         QVERIFY(installWindowFontSubstitute());
         window_ = std::make_unique<Form1>();
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
 
     void cleanupTestCase() { window_.reset(); }
@@ -198,6 +199,8 @@ private slots:
         QPushButton* button = window_->command(number);
         QVERIFY(button);
         verifyResolvedFont(*button, number != kElementK);
+        button->setFocus(); // the style's focus frame is drawn with the caption, in its place
+        QVERIFY(button->hasFocus());
 
         const QString caption = button->text();
         const QImage drawn = drawButton(*button, caption);
