@@ -15,6 +15,8 @@ VOSTREL_TEST_PACKAGES+=(lintian weston qt6-wayland)
 
 # What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
 VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
+# Debian's GTK periodic table, the peer whose start-up is the stopwatch reference, and callgrind.
+VOSTREL_BENCH_PACKAGES+=(gperiodic valgrind)
 
 ensure_packages() {
     local missing=() pkg

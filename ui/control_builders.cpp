@@ -1,5 +1,6 @@
 #include "control_builders.h"
 
+#include "caption_layout.h"
 #include "element_table.h"
 #include "twips.h"
 
@@ -41,7 +42,7 @@ QString spokenName(const ElementButtonSpec& row) {
 } // namespace
 
 QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
-    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    auto* label = new CaptionLabel(QString::fromUtf8(row.caption), parent);
     label->setObjectName(controlName("Label", row.number));
     label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     label->setTextFormat(Qt::PlainText);
@@ -53,15 +54,12 @@ QLabel* buildLabel(QWidget* parent, const LabelSpec& row) {
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(row.textColour));
-    label->setPalette(palette);
+    label->setPalette(paletteWith({{QPalette::Window, kNavy}, {QPalette::WindowText, row.textColour}}));
     return label;
 }
 
 QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& row) {
-    auto* button = new QPushButton(QString::fromUtf8(row.caption), parent);
+    auto* button = new CaptionButton(QString::fromUtf8(row.caption), parent);
     button->setObjectName(controlName("Command", row.number));
     button->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     button->setCursor(Qt::ArrowCursor);
@@ -73,9 +71,7 @@ QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row) {
     const QPoint at = elementButtonPosition(row);
     QPushButton* button = buildPushButton(parent, {row.number, row.caption, at.x(), at.y(),
                                                    kElementButtonSize, kElementButtonSize, row.tabIndex});
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor::fromRgb(categoryColour(row.category)));
-    button->setPalette(palette);
+    button->setPalette(paletteWith({{QPalette::Button, categoryColour(row.category)}}));
     button->setFont(thaiFont(elementButtonFont(row)));
     const QString state = QString::fromUtf8(stateTooltip(row.state));
     button->setToolTip(state);
@@ -88,14 +84,11 @@ QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fiel
     auto* box = new QLineEdit(parent);
     box->setObjectName(controlName("Text", row.textNumber));
     box->setGeometry(twipsRect(kDetailBoxLeft, row.textTop, kDetailBoxWidth, kDetailBoxHeight));
-    box->setFont(thaiFont(kCaptionFont));
+    box->setFont(thaiTextFont(kCaptionFont));
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(std::numeric_limits<int>::max()); // a box holds whatever is typed or pasted
-    if (row.background == BoxBackground::White) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, QColor::fromRgb(kWhite));
-        box->setPalette(palette);
-    }
+    if (row.background == BoxBackground::White)
+        box->setPalette(paletteWith({{QPalette::Base, kWhite}}));
     // The field label names the box for screen readers, and tells them which label belongs to it.
     // Its caption has no '&', so the buddy adds no access key.
     box->setAccessibleName(QString::fromUtf8(row.caption));

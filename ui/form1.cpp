@@ -28,9 +28,7 @@ Form1::Form1(QWidget* parent)
     setCursor(windowCursor());
     setFont(thaiFont(kWindowFont)); // for every control without a font of its own
     setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kNavy));
-    setPalette(palette);
+    setPalette(paletteWith({{QPalette::Window, kNavy}}));
     resize(px(kClientWidth), px(kClientHeight));
 
     auto* arrowKeys = new GridArrowKeys(this);

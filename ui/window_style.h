@@ -1,7 +1,13 @@
 #pragma once
 
+#include "window_font.h"
+
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+
+#include <initializer_list>
+#include <utility>
 
 namespace vostrel {
 
@@ -18,11 +24,21 @@ struct FontSpec {
     int weight; // 400 regular, 700 bold
 };
 
-inline constexpr const char* kThaiFace = "EucrosiaUPC";
-inline constexpr FontSpec kWindowFont{15.75, 700};
+inline constexpr const char* kThaiFace = kWindowFontFamily;
+inline constexpr FontSpec kWindowFont{kWindowFontPoints, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
 
-QFont thaiFont(FontSpec wanted);
+// The Thai face at that size and weight for the window's captions: drawn in that face alone, which
+// holds every character they use, so no other fonts are searched for ones to fill in (a search that
+// costs start-up time). One shared value per font.
+const QFont& thaiFont(FontSpec wanted);
+// The same for text the user types, which other fonts fill in where the face lacks a character.
+const QFont& thaiTextFont(FontSpec wanted);
+
+// A palette that sets only these colour roles; the rest comes from the control's parent. One shared
+// value per set of colours.
+using RoleColour = std::pair<QPalette::ColorRole, QRgb>;
+const QPalette& paletteWith(std::initializer_list<RoleColour> colours);
 
 } // namespace vostrel

@@ -33,9 +33,10 @@ bool registerFace(const char* resource) {
 }
 
 // Looks for a family of exactly this name: QFontDatabase::hasFamily() also answers yes when a
-// fontconfig alias names another family for it.
+// fontconfig alias names another family for it, and listing every family to search the list costs
+// more than looking up the one.
 bool isInstalled(const QString& family) {
-    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+    return !QFontDatabase::styles(family).isEmpty();
 }
 
 bool install() {
@@ -58,7 +59,13 @@ bool install() {
 
     // Checked rather than trusted: anything that resolved the window font first would make every
     // caption overflow unnoticed.
-    const QString resolved = QFontInfo(QFont(windowFamily)).family();
+    // Asked as the window asks for its font, so that the font loaded to answer is the one the window
+    // then draws with; fonts to fall back on are not looked for (an expensive search).
+    QFont windowFont(windowFamily);
+    windowFont.setPointSizeF(kWindowFontPoints);
+    windowFont.setWeight(QFont::Bold);
+    windowFont.setStyleStrategy(QFont::NoFontMerging);
+    const QString resolved = QFontInfo(windowFont).family();
     if (resolved != QLatin1String(kWindowFontSubstituteFamily)) {
         qWarning("window font: \"%s\" resolves to \"%s\", not to its substitute \"%s\"; "
                  "captions will not fit their controls",

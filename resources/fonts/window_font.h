@@ -2,8 +2,9 @@
 
 namespace vostrel {
 
-// The face every font request of the window names.
+// The face every font request of the window names, and the size of the window font itself (bold).
 inline constexpr char kWindowFontFamily[] = "EucrosiaUPC";
+inline constexpr double kWindowFontPoints = 15.75;
 
 // The family of the stand-in compiled into the program: Norasi rescaled to the small glyphs of a
 // UPC Thai font, so that captions keep the widths the controls were sized for.

@@ -6,24 +6,24 @@ namespace vostrel {
 
 namespace {
 
-// The pixel maps are compiled into the program, so it needs no files beside it to show them.
-QPixmap picture(const char* name) {
-    QPixmap pixmap(QStringLiteral(":/vostrel/pictures/") + QLatin1String(name));
-    Q_ASSERT_X(!pixmap.isNull(), "picture", name); // only a broken build can lose a compiled-in resource
-    return pixmap;
-}
+// The pixel maps are compiled into the program, so it needs no files beside it to show them. They are
+// C arrays, read by Qt's own XPM reader directly: read as files, Qt would first load every image format
+// plugin to ask whether it reads XPM.
+#include "hand.xpm"
+#include "trefoil-16.xpm"
+#include "trefoil-32.xpm"
 
 } // namespace
 
 QIcon trefoilIcon() {
     QIcon icon;
-    icon.addPixmap(picture("trefoil-32.xpm"));
-    icon.addPixmap(picture("trefoil-16.xpm"));
+    icon.addPixmap(QPixmap(trefoil_32));
+    icon.addPixmap(QPixmap(trefoil_16));
     return icon;
 }
 
 QCursor handCursor() {
-    return QCursor(picture("hand.xpm"), kHandHotSpot.x(), kHandHotSpot.y());
+    return QCursor(QPixmap(hand), kHandHotSpot.x(), kHandHotSpot.y());
 }
 
 } // namespace vostrel

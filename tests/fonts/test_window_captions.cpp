@@ -1,7 +1,11 @@
 // Every caption of the window, in the font its control resolves to, shows whole: on one line,
-// inside the control's face, no mark cut off.
+// inside the control's face, no mark cut off. A caption too wide for its label wraps at spaces only
+// and is cut off below.
 
+#include "caption_layout.h"
+#include "control_builders.h"
 #include "form1.h"
+#include "main_window_tables.h"
 #include "startup.h"
 #include "window_font.h"
 
@@ -12,6 +16,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QtMath>
 
 #include <memory>
 
@@ -149,7 +154,8 @@ private slots:
         QVERIFY(installWindowFontSubstitute());
         window_ = std::make_unique<Form1>();
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
 
     void cleanupTestCase() { window_.reset(); }
@@ -193,6 +199,8 @@ private slots:
         QPushButton* button = window_->command(number);
         QVERIFY(button);
         verifyResolvedFont(*button, number != kElementK);
+        button->setFocus(); // the style's focus frame is drawn with the caption, in its place
+        QVERIFY(button->hasFocus());
 
         const QString caption = button->text();
         const QImage drawn = drawButton(*button, caption);
@@ -205,6 +213,42 @@ private slots:
 
         QVERIFY2(!ink.isEmpty(), where.constData());
         QVERIFY2(face.contains(ink), where.constData());
+    }
+
+    void aCaptionTooWideWrapsAtSpacesAndIsCutBelow() {
+        // Label13's caption in a label too narrow for it and a line and a half high.
+        QWidget parent;
+        QLabel* label = buildLabel(&parent, titleAndCaptionLabels()[4]);
+        const QString caption = QStringLiteral("Inner transition Metal");
+        QCOMPARE(label->text(), caption);
+        const QFontMetricsF metrics(label->font());
+        const int width = qCeil(metrics.horizontalAdvance(QStringLiteral("Inner transition"))) + 4;
+        label->setGeometry(0, 0, width, qRound(1.5 * metrics.lineSpacing()));
+        QCOMPARE(captionLines(caption, metrics, width), QStringList({"Inner transition", "Metal"}));
+
+        // Drawn as Qt's own word wrap draws a caption broken at its spaces.
+        QLabel qtLabel(caption, &parent);
+        qtLabel.setGeometry(label->geometry());
+        qtLabel.setFont(label->font());
+        qtLabel.setPalette(label->palette());
+        qtLabel.setAutoFillBackground(true);
+        qtLabel.setAlignment(label->alignment());
+        qtLabel.setWordWrap(true);
+        const QImage drawn = grabbed(*label);
+        QCOMPARE(drawn, grabbed(qtLabel));
+
+        // The second line is cut off by the label's bottom edge: yellow reaches its last row.
+        bool inkInLastRow = false;
+        for (int x = 0; x < drawn.width(); ++x)
+            inkInLastRow |= qRed(drawn.pixel(x, drawn.height() - 1)) > 128;
+        QVERIFY(inkInLastRow);
+
+        // Only spaces break a line: a Thai caption without one stays whole however narrow, and the
+        // spaces at a break belong to neither line.
+        const QString electrons = QString::fromUtf8("จำนวนอิเล็กตรอน");
+        QCOMPARE(captionLines(electrons, metrics, 10), QStringList{electrons});
+        QCOMPARE(captionLines(QString::fromUtf8("ชื่อ  ธาตุ"), metrics, 10),
+                 QStringList({QString::fromUtf8("ชื่อ"), QString::fromUtf8("ธาตุ")}));
     }
 
     void detailBoxesUseTheSubstitute() {

@@ -6,10 +6,11 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
-from desktop import Program  # noqa: E402
+from desktop import Program, run  # noqa: E402
 
 BINARY = os.environ["VOSTREL_BINARY"]
 ARTIFACTS = os.environ["VOSTREL_ARTIFACTS"]
+REFERENCES = os.path.join(os.path.dirname(__file__), "reference")  # the offscreen window at 200 %
 SCREEN_W, SCREEN_H = 2560, 2048
 SCALE = 2
 
@@ -56,6 +57,14 @@ class DpiScreenTest(unittest.TestCase):
         for what, ((sx, sy), colour) in samples.items():
             with self.subTest(what):
                 self.assertEqual(image.pixel(sx, sy), colour)
+
+    def test_every_pixel_is_as_in_the_reference(self):
+        run("xdotool", "mousemove", "0", "0")  # no pointer over the window, so no tooltip shows
+        program = self.start()
+        program.activate()  # the focus frame on H shows only in the active window
+        differing = program.differs_from_reference(os.path.join(REFERENCES, "window-200.png"),
+                                                   os.path.join(ARTIFACTS, "window-192dpi.png"))
+        self.assertEqual(differing, 0, f"pixels differ; the window as drawn is {ARTIFACTS}/window-192dpi.png")
 
     def test_clicks_land_on_the_same_buttons(self):
         program = self.start()

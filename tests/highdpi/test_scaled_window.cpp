@@ -1,7 +1,10 @@
 // The window drawn at the scale factor CTest sets in QT_SCALE_FACTOR (1, 1.25, 1.5 or 2): the layout in
-// proportion, colours as at 1, lines solid on whole device pixels, and text grown with the window.
+// proportion, colours as at 1, lines solid on whole device pixels, and text grown with the window; and
+// every pixel of it as in the reference picture kept for that scale.
 #include "window_fixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 #include <algorithm>
@@ -38,6 +41,19 @@ QRect inked(const QImage& image) {
     return box;
 }
 
+// The kept picture of the whole client area at a scale: window-100.png, window-125.png and so on.
+QString referencePicture(qreal scale) {
+    return QStringLiteral(VOSTREL_REFERENCE_DIR "/window-%1.png").arg(qRound(scale * 100));
+}
+
+int differingPixelCount(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 class ScaledWindowTest : public QObject {
@@ -60,6 +76,30 @@ private slots:
         const QPixmap picture = running.window.grab();
         QCOMPARE(picture.devicePixelRatio(), scale_);
         QCOMPARE(picture.size(), QSize(qRound(792 * scale_), qRound(416 * scale_)));
+    }
+
+    // Every pixel as in the kept picture, focus frame on H included. VOSTREL_WRITE_REFERENCES=1 writes
+    // the pictures instead, when a change to the looks is meant.
+    void everyPixelIsAsInTheReference() {
+        RunningWindow running;
+        QImage image = grabbed(running.window);
+        image.setDevicePixelRatio(1);
+        const QString path = referencePicture(scale_);
+        if (qEnvironmentVariableIntValue("VOSTREL_WRITE_REFERENCES")) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(image.save(path));
+            return;
+        }
+        const QImage reference = QImage(path).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(!reference.isNull(), qPrintable(path));
+        QCOMPARE(image.size(), reference.size());
+        const int differing = differingPixelCount(image, reference);
+        if (differing > 0) {
+            const QString drawn = QDir::temp().filePath(QFileInfo(path).fileName());
+            image.save(drawn);
+            QFAIL(qPrintable(
+                QStringLiteral("%1 pixels differ from %2 (drawn: %3)").arg(differing).arg(path, drawn)));
+        }
     }
 
     void coloursHoldWhereTheyStand_data() {

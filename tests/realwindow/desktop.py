@@ -65,6 +65,20 @@ class Program:
         run("import", "-window", self.window, path)
         return Image(path)
 
+    def differs_from_reference(self, reference, path):
+        """How many pixels of the client area differ from the kept picture `reference` (0 when none do);
+        the window as last captured is left at `path`."""
+        expected = Image(reference)
+        deadline = time.monotonic() + 5  # the first paint and the focus may still be on their way
+        while True:
+            image = self.screenshot(path)
+            if image.data == expected.data or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        if (image.width, image.height) != (expected.width, expected.height):
+            return image.width * image.height
+        return sum(image.data[i:i + 3] != expected.data[i:i + 3] for i in range(0, len(image.data), 3))
+
     def wait(self, timeout=10):
         try:
             return self.process.wait(timeout)

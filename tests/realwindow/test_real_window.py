@@ -9,6 +9,8 @@ from desktop import Program, run  # noqa: E402
 
 BINARY = os.environ["VOSTREL_BINARY"]
 ARTIFACTS = os.environ["VOSTREL_ARTIFACTS"]
+# The offscreen pictures of tests/highdpi: the real window is drawn pixel for pixel like them.
+REFERENCES = os.path.join(os.path.dirname(__file__), "..", "highdpi", "reference")
 SCREEN_W, SCREEN_H = 1280, 1024
 
 NAVY, YELLOW, WHITE, RED = (0, 0, 128), (255, 255, 0), (255, 255, 255), (255, 0, 0)
@@ -26,8 +28,8 @@ def centre_of(left, top, size=495):
 
 
 class RealWindowTest(unittest.TestCase):
-    def start(self, args=()):
-        program = Program(BINARY, args)
+    def start(self, args=(), env=None):
+        program = Program(BINARY, args, env)
         self.addCleanup(program.stop)
         return program
 
@@ -59,6 +61,18 @@ class RealWindowTest(unittest.TestCase):
         for what, ((sx, sy), colour) in samples.items():
             with self.subTest(what):
                 self.assertEqual(image.pixel(sx, sy), colour)
+
+    def test_every_pixel_is_as_in_the_reference(self):
+        run("xdotool", "mousemove", "0", "0")  # no pointer over the window, so no tooltip shows
+        for percent in (100, 125, 150):  # 200 % is checked on a screen large enough, in tests/highdpi
+            with self.subTest(scale=f"{percent} %"):
+                program = self.start(env={"QT_SCALE_FACTOR": str(percent / 100)})
+                program.activate()  # the focus frame on H shows only in the active window
+                name = f"window-{percent}.png"
+                differing = program.differs_from_reference(os.path.join(REFERENCES, name),
+                                                           os.path.join(ARTIFACTS, name))
+                program.stop()  # before the next start looks for its window by title
+                self.assertEqual(differing, 0, f"pixels differ; the window as drawn is {ARTIFACTS}/{name}")
 
     def test_clicks_at_buttons_fill_the_panel(self):
         program = self.start()
