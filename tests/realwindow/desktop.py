@@ -4,6 +4,9 @@ import os
 import subprocess
 import time
 
+# Arguments the program ignores: Qt's own options among them, and an empty and a Thai one.
+JUNK_ARGUMENTS = ["--junk", "-reverse", "-style", "fusion", "-qwindowgeometry", "10x10+0+0", "", "ภาษาไทย"]
+
 
 def run(*command, check=True):
     return subprocess.run(command, check=check, capture_output=True, text=True).stdout
