@@ -27,9 +27,12 @@ qt_features=(
     -DFEATURE_style_windowsvista=OFF
 )
 
+own_patches=("$root"/scripts/windows-qt-patches/*.patch)
+
 # The cache key covers the Qt version and everything that shapes what the cache holds: the configuration,
-# the toolchain and the licence collection.
-config_hash="$( (printf '%s\n' "${qt_features[@]}" && cat "$toolchain" "$root/scripts/qt_licences.py") | sha256sum | cut -c1-12)"
+# the toolchain, the build fixes and the licence collection.
+config_hash="$( (printf '%s\n' "${qt_features[@]}" && cat "$toolchain" "${own_patches[@]}" "$root/scripts/qt_licences.py") |
+    sha256sum | cut -c1-12)"
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/vostrel"
 prefix="$cache_root/qt-$host_version-mingw-static-$config_hash"
 
@@ -67,6 +70,11 @@ dpkg-source --skip-patches -x "$dsc" "$work/src" >/dev/null
 grep -E '^cve-' "$work/src/debian/patches/series" | while read -r patch _; do
     say "Applying Debian's $patch"
     patch -d "$work/src" -p1 --batch --quiet <"$work/src/debian/patches/$patch"
+done
+# Then this project's build fixes for the configuration above.
+for patch in "${own_patches[@]}"; do
+    say "Applying $(basename "$patch")"
+    patch -d "$work/src" -p1 --batch --quiet <"$patch"
 done
 
 say "Configuring static Qt $upstream_version for x86_64-w64-mingw32 (the log is $work/configure.log)"
