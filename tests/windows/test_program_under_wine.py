@@ -1,5 +1,5 @@
-"""Vostrel.exe under Wine on a virtual X screen: its window, looks, clicks, keys and exit as on Linux; and
-the program file's own resources as wrestool lists them."""
+"""Vostrel.exe under Wine on a virtual X screen: its window, looks, icon, pointer, clicks, keys and exit as on
+Linux; and the program file's own resources as wrestool lists them."""
 
 import os
 import re
@@ -8,7 +8,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
-from desktop import JUNK_ARGUMENTS, Program, run  # noqa: E402
+from desktop import JUNK_ARGUMENTS, Program, picture_problems, run  # noqa: E402
 from window_looks import CLIENT_SIZE, EXIT_BUTTON, SAMPLES, TEXT1, TEXT3, H, px  # noqa: E402
 
 PROGRAM = os.environ["VOSTREL_PROGRAM"]
@@ -28,6 +28,10 @@ class ProgramUnderWineTest(unittest.TestCase):
         for what, ((x, y), colour) in SAMPLES.items():
             with self.subTest(what):
                 self.assertEqual(image.pixel(x, y), colour)
+
+    def test_window_icon_and_hand_cursor(self):
+        program = self.start()
+        self.assertEqual(picture_problems(program.window), [])
 
     def test_click_and_tab_fill_the_boxes(self):
         program = self.start()
