@@ -7,4 +7,7 @@ trap 'rm -f "$report"' EXIT
 WINEDEBUG=-all wine "$@" -o "$report,txt"
 status=$?
 tr -d '\r' <"$report"
+# Nothing of Wine outlives the X screen the test may have been given.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 exit "$status"
