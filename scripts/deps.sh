@@ -18,6 +18,12 @@ VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev
 # Debian's GTK periodic table, the peer whose start-up is the stopwatch reference, and callgrind.
 VOSTREL_BENCH_PACKAGES+=(gperiodic valgrind)
 
+# What ./windows.sh needs on top of building and testing: the MinGW-w64 cross compiler with posix threads,
+# Debian's host Qt tools (moc, rcc, uic) for the Windows Qt built from Debian's qt6-base source, and Wine
+# with Wine's own fonts to run the result.
+VOSTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools dpkg-dev patch xz-utils)
+VOSTREL_WINDOWS_PACKAGES+=(wine wine64 fonts-wine zip icoutils)
+
 ensure_packages() {
     local missing=() pkg
     for pkg in "$@"; do

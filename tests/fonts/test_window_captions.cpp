@@ -10,6 +10,7 @@
 #include "window_font.h"
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -144,8 +145,9 @@ class WindowCaptionsTest : public QObject {
         const QByteArray name = control.objectName().toUtf8();
         QVERIFY2(info.family() == QLatin1String(kWindowFontSubstituteFamily), name.constData());
         QVERIFY2(info.bold() == bold, name.constData());
-        QVERIFY2(info.styleName() == (bold ? QLatin1String("Bold") : QLatin1String("Regular")),
-                 name.constData());
+        if (QGuiApplication::platformName() != QLatin1String("windows")) // Windows' fonts name no styles
+            QVERIFY2(info.styleName() == (bold ? QLatin1String("Bold") : QLatin1String("Regular")),
+                     name.constData());
     }
 
 private slots:

@@ -1,8 +1,17 @@
 """Driving the real program in a real window on the virtual X screen with xdotool, wmctrl and xclip."""
 
+import ctypes
 import os
 import subprocess
+import sys
 import time
+
+BLACK, YELLOW = 0xFF000000, 0xFFFFFF00
+# Points of the window's client area, in pixels: the title label, and bare background right of it.
+TITLE_LABEL, BACKGROUND = (236, 36), (400, 20)
+
+# Arguments the program ignores: Qt's own options among them, and an empty and a Thai one.
+JUNK_ARGUMENTS = ["--junk", "-reverse", "-style", "fusion", "-qwindowgeometry", "10x10+0+0", "", "ภาษาไทย"]
 
 
 def run(*command, check=True):
@@ -105,3 +114,64 @@ class Image:
     def pixel(self, x, y):
         i = 3 * (y * self.width + x)
         return tuple(self.data[i:i + 3])
+
+
+def window_icons(window):
+    """The images of _NET_WM_ICON as {(width, height): [ARGB, ...]}."""
+    output = run("xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON")
+    _, _, values = output.partition("=")
+    if not values.strip():
+        return {}
+    numbers = [int(v) for v in values.replace("\n", " ").split(",")]
+    icons = {}
+    while len(numbers) >= 2:
+        width, height = numbers[0], numbers[1]
+        icons[(width, height)] = numbers[2 : 2 + width * height]
+        numbers = numbers[2 + width * height :]
+    return icons
+
+
+class CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+def cursor_at(window, point):
+    """Width, height, hot spot and the alpha at the hot spot of the pointer's image at a client point."""
+    run("xdotool", "mousemove", "--window", window, str(point[0]), str(point[1]))
+    time.sleep(0.5)
+    xlib, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    display = xlib.XOpenDisplay(None)
+    if not display:
+        sys.exit("FAIL: cannot open the X display")
+    try:
+        image = xfixes.XFixesGetCursorImage(display).contents
+        alpha = image.pixels[image.yhot * image.width + image.xhot] >> 24 & 0xFF
+        return image.width, image.height, (image.xhot, image.yhot), alpha
+    finally:
+        xlib.XCloseDisplay(ctypes.c_void_p(display))
+
+
+def picture_problems(window):
+    """What is wrong with the window's icon and with the pointer over its title label and background: the
+    trefoil at 32 and 16 pixels and the hand, hot spot 12,1, are expected. Empty when all is well."""
+    problems = []
+    icons = window_icons(window)
+    if sorted(icons) != [(16, 16), (32, 32)]:
+        problems.append(f"the window's icon has the sizes {sorted(icons)}, not 16 x 16 and 32 x 32")
+    for (side, _), pixels in icons.items():
+        middle = side // 2
+        corner, centre, upper_blade = pixels[0], pixels[middle * side + middle], pixels[side // 5 * side + middle]
+        if corner >> 24 != 0 or centre != BLACK or upper_blade != YELLOW:
+            problems.append(f"the {side} x {side} icon is not the trefoil")
+    for name, point in (("title label", TITLE_LABEL), ("background", BACKGROUND)):
+        width, height, hot_spot, alpha = cursor_at(window, point)
+        if (width, height, hot_spot) != (32, 32, (12, 1)) or alpha == 0:
+            problems.append(f"over the {name} the pointer is {width} x {height} with hot spot {hot_spot} "
+                            f"(alpha {alpha} there), not the hand")
+    return problems

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds a static Qt for 64-bit Windows from Debian's own qt6-base source, the same version as the host's
+# Qt tools, once: the result is cached outside the checkout and reused while version and configuration stay.
+# Prints the Qt prefix on standard output, and its progress on standard error. Needs the packages of VOSTREL_WINDOWS_PACKAGES.
+set -euo pipefail
+say() { echo "$@" >&2; }
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+
+host_version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)"
+upstream_version="${host_version%%+*}"
+upstream_version="${upstream_version#*:}"
+
+# Only what the program uses: Core, Gui, Widgets and Test, the Windows platform plugin and the Windows
+# style, with the third-party code Qt bundles so nothing but Windows' own DLLs is needed at run time.
+# Debian's source drops src/3rdparty/wintab, hence no tablet events; the DirectWrite font engine is
+# compiled only with direct2d, so that stays at its default.
+qt_features=(
+    -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF
+    -DFEATURE_testlib=ON -DFEATURE_widgets=ON -DFEATURE_tabletevent=OFF
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
+    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_jpeg=OFF
+    -DFEATURE_style_windowsvista=OFF
+)
+
+own_patches=("$root"/scripts/windows-qt-patches/*.patch)
+
+# The cache key covers the Qt version and everything that shapes what the cache holds: the configuration,
+# the toolchain, the build fixes and the licence collection.
+config_hash="$( (printf '%s\n' "${qt_features[@]}" && cat "$toolchain" "${own_patches[@]}" "$root/scripts/qt_licences.py") |
+    sha256sum | cut -c1-12)"
+cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/vostrel"
+prefix="$cache_root/qt-$host_version-mingw-static-$config_hash"
+
+if [ -f "$prefix/.complete" ]; then
+    say "Static Qt $host_version for Windows is cached in $prefix"
+    echo "$prefix"
+    exit 0
+fi
+
+work="$cache_root/work-$host_version-$config_hash"
+rm -rf "$work"
+mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/download"
+
+# A private sources list and apt state, so the system's apt configuration stays untouched. apt checks
+# the downloaded Sources index against the signed Release file with the system's Debian keyring, and
+# the source files against the checksums in that index.
+cat >"$work/apt/sources.list" <<LIST
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm-updates main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main
+LIST
+apt_private=(
+    -o "Dir::Etc::SourceList=$work/apt/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+    -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
+    -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache="
+)
+say "Fetching Debian's qt6-base $host_version source"
+apt-get "${apt_private[@]}" -qq update >&2
+(cd "$work/download" && apt-get "${apt_private[@]}" source --download-only "qt6-base=$host_version") >&2
+
+# Upstream's tree with only Debian's security fixes on top, in the order of Debian's series.
+dsc="$(ls "$work/download"/qt6-base_*.dsc)"
+# dpkg-source checks the files against the .dsc; its own signature check needs debian-keyring and only warns.
+dpkg-source --skip-patches -x "$dsc" "$work/src" >/dev/null
+grep -E '^cve-' "$work/src/debian/patches/series" | while read -r patch _; do
+    say "Applying Debian's $patch"
+    patch -d "$work/src" -p1 --batch --quiet <"$work/src/debian/patches/$patch"
+done
+# Then this project's build fixes for the configuration above.
+for patch in "${own_patches[@]}"; do
+    say "Applying $(basename "$patch")"
+    patch -d "$work/src" -p1 --batch --quiet <"$patch"
+done
+
+say "Configuring static Qt $upstream_version for x86_64-w64-mingw32 (the log is $work/configure.log)"
+cmake -S "$work/src" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    "${qt_features[@]}" >"$work/configure.log"
+say "Building static Qt (about 1,000 steps; the log is $work/build.log)"
+start=$SECONDS
+cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log"
+cmake --install "$work/build" >"$work/install.log"
+say "Built static Qt in $(((SECONDS - start) / 60)) min"
+
+# The licence texts of what the program links from Qt, for the zip of the program.
+python3 "$root/scripts/qt_licences.py" "$work/src" "$prefix/licences"
+touch "$prefix/.complete"
+rm -rf "$work"
+echo "$prefix"
