@@ -21,7 +21,7 @@ fi
 cmake --build --preset windows
 
 # One folder for the zip: the program (linked without symbols), a short README, and the licence texts
-# of everything in the program: Qt and the code it bundles, the window font, the compiler's runtime.
+# of everything in the program: Vostrel itself, Qt and the code it bundles, the window font, the compiler's runtime.
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)"
 stage="build-windows/dist"
 rm -rf "$stage"
@@ -29,6 +29,7 @@ mkdir -p "$stage/licences" dist
 cp build-windows/app/Vostrel.exe "$stage/"
 # Byte-order mark and CR LF line ends, so that every Notepad shows the Thai text.
 { printf '\xef\xbb\xbf' && sed 's/$/\r/' resources/windows/README.txt; } >"$stage/README.txt"
+cp LICENSE "$stage/licences/Vostrel-LICENSE.txt"
 cp -r "$VOSTREL_WINDOWS_QT/licences" "$stage/licences/Qt"
 cp resources/fonts/NorasiUPC-COPYING.txt "$stage/licences/NorasiUPC-COPYING.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/MinGW-w64-runtime.txt"
