@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(substitutes.size(), 1);
         QCOMPARE(substitutes.front().compare(QLatin1String(kWindowFontSubstituteFamily), Qt::CaseInsensitive),
                  0);
-        // The design's pixel sizes assume 96 dpi, as on the offscreen platform.
+        // The window's pixel sizes assume 96 dpi, as on the offscreen platform.
         QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     }
 
