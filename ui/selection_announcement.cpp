@@ -74,6 +74,8 @@ PanelNotice& noticeOf(Form1& window) {
 } // namespace
 
 void announceSelection(Form1& window) {
+    if (!QAccessible::isActive())
+        return; // no screen reader is listening: spare every click the work
     PanelNotice& notice = noticeOf(window);
     notice.summary =
         boxText(window, kElementNameBox) + QLatin1String(", ") + boxText(window, kAtomicNumberBox);
