@@ -60,11 +60,15 @@ void drawCaption(QPainter& painter, const QRect& area, Qt::Alignment alignment, 
     qreal top = 0;
     if (alignment & Qt::AlignVCenter)
         top = (area.height() - height) / 2;
-    qreal boxLeft = 0;
-    if (alignment & Qt::AlignRight)
-        boxLeft = area.width() - widest;
-    else if (alignment & Qt::AlignHCenter)
-        boxLeft = (area.width() - widest) / 2;
+    // Where a run of this width starts in the area, as the alignment places it.
+    const auto leftOf = [&](qreal width) -> qreal {
+        if (alignment & Qt::AlignRight)
+            return area.width() - width;
+        if (alignment & Qt::AlignHCenter)
+            return (area.width() - width) / 2;
+        return 0;
+    };
+    const qreal boxLeft = leftOf(widest);
 
     // Cut off at the area's edges only when the caption reaches past them.
     const bool spills = !QRectF(area).contains(QRectF(area.x() + boxLeft, area.y() + top, widest, height));
@@ -72,14 +76,9 @@ void drawCaption(QPainter& painter, const QRect& area, Qt::Alignment alignment, 
     if (spills)
         painter.setClipRect(area, Qt::IntersectClip);
     const qreal ascent = metrics.ascent();
-    for (const Line& line : lines) {
-        qreal left = 0;
-        if (alignment & Qt::AlignRight)
-            left = area.width() - line.advance;
-        else if (alignment & Qt::AlignHCenter)
-            left = (area.width() - line.advance) / 2;
-        painter.drawText(QPointF(area.x() + left, area.y() + top + line.top + ascent), line.text);
-    }
+    for (const Line& line : lines)
+        painter.drawText(QPointF(area.x() + leftOf(line.advance), area.y() + top + line.top + ascent),
+                         line.text);
     painter.restore();
 }
 
