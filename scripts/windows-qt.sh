@@ -46,16 +46,13 @@ work="$cache_root/work-$host_version-$config_hash"
 rm -rf "$work"
 mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/download"
 
-# A private sources list and apt state, so the system's apt configuration stays untouched. apt checks
-# the downloaded Sources index against the signed Release file with the system's Debian keyring, and
-# the source files against the checksums in that index.
-cat >"$work/apt/sources.list" <<LIST
-deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main
-deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm-updates main
-deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main
-LIST
+# A private sources list and apt state, so the system's apt configuration stays untouched. The deb-src
+# lines are the machine's own apt sources that offer the host's Qt (its mirror, suites and keyring), so
+# no archive address lives in this project. apt checks the downloaded Sources index against the signed
+# Release file with that keyring, and the source files against the checksums in that index.
+python3 "$root/scripts/apt_deb_src.py" qt6-base-dev-tools >"$work/apt/qt.sources"
 apt_private=(
-    -o "Dir::Etc::SourceList=$work/apt/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+    -o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/apt"
     -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
     -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache="
 )
