@@ -103,8 +103,9 @@ public:
         if (child_ < 0)
             fail("fork failed");
         if (child_ == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
+            // The program's chatter stays out of the table; should that fail, it is only noise.
+            if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+                std::perror("startup_probe: cannot silence the program");
             execv(argv[0], argv);
             _exit(127);
         }

@@ -7,11 +7,6 @@ if(WIN32)
     set_target_properties(vostrel PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME Vostrel)
     target_link_libraries(vostrel PRIVATE vostrel_windows_resources)
 endif()
-if(LINUX)
-    # Hardened as Debian builds its programs: every symbol bound at start, so that the relocations can be
-    # made read-only before the program runs (full RELRO).
-    target_link_options(vostrel PRIVATE LINKER:-z,relro,-z,now)
-endif()
 install(TARGETS vostrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME vostrel)

@@ -10,8 +10,9 @@ VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-ut
 VOSTREL_TEST_PACKAGES+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils desktop-file-utils appstream dpkg-dev file)
 # A D-Bus session with the accessibility bus, and Debian's AT-SPI client, for the screen-reader tests.
 VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
-# Debian's checker for the package, and a Wayland desktop without a screen with Qt's Wayland plugin.
-VOSTREL_TEST_PACKAGES+=(lintian weston qt6-wayland)
+# Debian's checkers for the package (lintian, hardening-check) and the catalogue tool of software centres,
+# and a Wayland desktop without a screen with Qt's Wayland plugin.
+VOSTREL_TEST_PACKAGES+=(lintian devscripts appstream-compose weston qt6-wayland)
 
 # What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
 VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)

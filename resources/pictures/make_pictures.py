@@ -3,7 +3,7 @@
 
     make_pictures.py icon --ico OUT.ico --group OUT.bin --image MAP.xpm ID OUT.bin [--image ...]
     make_pictures.py cursor --cur OUT.cur MAP.xpm
-    make_pictures.py png --png OUT.png MAP.xpm
+    make_pictures.py png --png OUT.png [--scale N] MAP.xpm
 
 Every pixel of a map is one of the 16 standard Windows colours or transparent ("None"). Icon and cursor
 images are device-independent bitmaps of 4 bits per pixel over that palette with an AND mask, as Windows
@@ -219,7 +219,7 @@ def cursor_file(picture):
     return directory + entry + image
 
 
-def png_file(picture):
+def png_file(picture, scale=1):
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
@@ -229,8 +229,11 @@ def png_file(picture):
         rgb = PALETTE[index][1]
         return bytes((rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF, 0xFF))
 
-    scanlines = b"".join(b"\0" + b"".join(rgba(i) for i in row) for row in picture.rows)
-    header = struct.pack(">IIBBBBB", picture.width, picture.height, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    # An enlargement repeats every pixel scale times across and every row scale times down, so that the
+    # larger desktop icons are the same picture, pixel for pixel, with no new colour at any edge.
+    rows = [b"\0" + b"".join(rgba(i) * scale for i in row) for row in picture.rows]
+    scanlines = b"".join(row * scale for row in rows)
+    header = struct.pack(">IIBBBBB", picture.width * scale, picture.height * scale, 8, 6, 0, 0, 0)  # 8-bit RGBA
     return (
         b"\x89PNG\r\n\x1a\n"
         + chunk(b"IHDR", header)
@@ -260,7 +263,9 @@ def make_cursor(args):
 
 
 def make_png(args):
-    return [(args.png, png_file(read_xpm(args.map)))]
+    if not 1 <= args.scale <= 16:
+        raise PictureError(f"scale {args.scale} is not a whole number from 1 to 16")
+    return [(args.png, png_file(read_xpm(args.map), args.scale))]
 
 
 def main(argv):
@@ -277,6 +282,7 @@ def main(argv):
     cursor.set_defaults(make=make_cursor)
     png = commands.add_parser("png", help="a PNG file")
     png.add_argument("--png", required=True)
+    png.add_argument("--scale", type=int, default=1, help="an enlargement, each pixel N x N")
     png.add_argument("map")
     png.set_defaults(make=make_png)
     args = parser.parse_args(argv)

@@ -2,7 +2,7 @@
 # Packs the build with `cpack -G DEB` and checks the package: its name and version, its files, that it
 # depends on what the program needs at run time but the linker cannot see (Qt's platform plugins, the
 # Thai fonts) besides the libraries it links, that its changelog and AppStream record name its version,
-# and that lintian finds no error and no warning in it.
+# that lintian finds no error and no warning in it, and that its program is hardened as Debian's own.
 set -euo pipefail
 build="$1"
 app_id=org.vostrel.Vostrel
@@ -32,8 +32,10 @@ dpkg-deb -I "$deb"
 depends="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed -E 's/^ +//; s/[ (].*//')"
 needs=(qt6-qpa-plugins fonts-thai-tlwg libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6)
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
-expected=(./usr/bin/vostrel ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml
-    ./usr/share/icons/hicolor/16x16/apps/$app_id.png ./usr/share/icons/hicolor/32x32/apps/$app_id.png)
+expected=(./usr/bin/vostrel ./usr/share/applications/$app_id.desktop ./usr/share/metainfo/$app_id.metainfo.xml)
+for size in 16 32 64 128 256; do
+    expected+=("./usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")
+done
 for pkg in "${needs[@]}"; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg"
 done
@@ -51,6 +53,15 @@ print(x.parse(sys.argv[1]).find("releases/release").get("version"))' \
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$changelog_version" = "$version" ] || fail "the changelog's newest entry is $changelog_version, not $version"
 [ "$release_version" = "$version" ] || fail "the AppStream record's newest release is $release_version, not $version"
+
+# Every protection Debian checks for, on the program as packed (stripped). Stack-clash probing shows only
+# in a function whose stack frame is larger than a page, and the program has none: "unknown" is the
+# answer then, and only that line may give it.
+hardening="$(hardening-check "$unpacked/usr/bin/vostrel")" || {
+    grep -vE '^ Stack clash protection: unknown' <<<"$hardening" | grep -E ': (no|unknown)' &&
+        fail "hardening-check finds the program unprotected: $hardening"
+}
+echo "$hardening"
 
 # Informational tags may remain, each explained in the README (Debian package); the report shows them.
 lintian --display-info --fail-on error,warning "$deb" 2>&1 || fail "lintian finds errors or warnings"

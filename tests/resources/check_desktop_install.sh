@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a Linux desktop needs of it: the program, its
-# menu entry and software-centre record, both valid, and its icons at 16 and 32 pixels.
+# menu entry and software-centre record, both valid, its icons from 16 to 256 pixels, and that the catalogue
+# software centres read (appstreamcli compose) takes it in.
 set -euo pipefail
 build="$1"
 app_id=org.vostrel.Vostrel
@@ -10,16 +11,18 @@ fail() {
     exit 1
 }
 
-prefix="$(mktemp -d)"
-trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build" --prefix "$prefix" >/dev/null
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+# Staged as a distribution's package would install it, so that the catalogue tool reads it as such.
+prefix="$root/usr"
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 
 desktop="$prefix/share/applications/$app_id.desktop"
 metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
 for file in "$desktop" "$metainfo"; do
     [ -f "$file" ] || fail "not installed: ${file#"$prefix"/}"
 done
-for size in 16 32; do
+for size in 16 32 64 128 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
     [ -f "$icon" ] || fail "not installed: ${icon#"$prefix"/}"
     cmp -s "$icon" "$build/resources/pictures/trefoil-$size.png" || fail "${icon#"$prefix"/} is not the trefoil"
@@ -46,4 +49,13 @@ report="$(appstreamcli validate --no-net "$metainfo" 2>&1)" || fail "appstreamcl
 if grep -E '^[EWI]: ' <<<"$report"; then
     fail "appstreamcli complains about the software-centre record"
 fi
-echo "installed and valid: ${desktop#"$prefix"/}, ${metainfo#"$prefix"/}, icons 16 and 32"
+
+# Software centres list what the distribution's catalogue holds; the tool that makes it drops a component
+# with any error, such as an icon smaller than 64 pixels.
+catalogue="$root/catalogue"
+report="$(appstreamcli compose --no-color --no-net --print-report=full --origin=vostrel \
+    --result-root="$catalogue" --data-dir="$catalogue/data" --icons-dir="$catalogue/icons" "$root" 2>&1)" ||
+    fail "appstreamcli compose rejects the installed tree: $report"
+zcat "$catalogue/data/vostrel.xml.gz" | grep -qF "<id>$app_id</id>" || fail "the catalogue does not list $app_id: $report"
+[ -f "$catalogue/icons/128x128/$app_id.png" ] || fail "the catalogue has no 128 x 128 icon: $report"
+echo "installed and valid: ${desktop#"$prefix"/}, ${metainfo#"$prefix"/}, icons 16 to 256, listed in the catalogue"

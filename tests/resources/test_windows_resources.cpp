@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <QtEndian>
 
 #include <optional>
@@ -121,8 +122,8 @@ private slots:
         const QString object = dir_.filePath("resources.o"), main = dir_.filePath("main.cpp");
         program_ = dir_.filePath("Vostrel.exe");
 
-        const Run windres =
-            run("i686-w64-mingw32-windres", {"-I", kMade, "-i", kSource + "vostrel.rc", "-o", object});
+        const Run windres = run("i686-w64-mingw32-windres",
+                                {"-I", kMade, "-I", kSource, "-i", kSource + "vostrel.rc", "-o", object});
         QVERIFY2(windres.ok, qPrintable(windres.errors));
         QFile source(main);
         QVERIFY(source.open(QIODevice::WriteOnly));
@@ -137,7 +138,7 @@ private slots:
         icon_ = *icon;
     }
 
-    void carriesTheIconAndTheVersionRecordOnly() {
+    void carriesTheIconTheVersionRecordAndTheManifestOnly() {
         const Run listed = run("wrestool", {"--list", program_});
         QVERIFY2(listed.ok, qPrintable(listed.errors));
         // --type=3 --name=30001 --language=1033 [type=icon offset=0xa118 size=744]
@@ -150,7 +151,7 @@ private slots:
             QCOMPARE(m.captured(3).toInt(), kEnglishUnitedStates);
             found.insert(m.captured(1) + "/" + m.captured(2), m.captured(4).toInt());
         }
-        QCOMPARE(found.keys(), (QStringList{"14/1", "16/1", "3/30001", "3/30002"}));
+        QCOMPARE(found.keys(), (QStringList{"14/1", "16/1", "24/1", "3/30001", "3/30002"}));
         QCOMPARE(found["3/30001"], 744);
         QCOMPARE(found["3/30002"], 296);
         QCOMPARE(found["14/1"], 6 + 2 * 14);
@@ -168,6 +169,30 @@ private slots:
             QCOMPARE(qsizetype(group->at(i).bytes), icon_.entries[i].data.size());
             QCOMPARE(extract("3", ids[i]), icon_.entries[i].data);
         }
+    }
+
+    // Windows reads the manifest when it starts the program: made for Windows 10 and 11, run with the
+    // starting user's rights, and per-monitor DPI aware as Qt itself asks at start-up.
+    void manifest() {
+        QXmlStreamReader xml(extract("24", 1));
+        QMap<QString, QString> found; // element to its telling attribute or text
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QString name = xml.name().toString();
+            if (name == "requestedExecutionLevel")
+                found.insert(name, xml.attributes().value("level").toString() + "/" +
+                                       xml.attributes().value("uiAccess").toString());
+            else if (name == "supportedOS")
+                found.insert(name, found.value(name) + xml.attributes().value("Id").toString());
+            else if (name == "dpiAware" || name == "dpiAwareness")
+                found.insert(name, xml.readElementText());
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(found.value("requestedExecutionLevel"), "asInvoker/false");
+        QCOMPARE(found.value("supportedOS"), "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"); // 10 and 11
+        QCOMPARE(found.value("dpiAwareness"), "PerMonitorV2");
+        QCOMPARE(found.value("dpiAware"), "true/pm"); // what Windows before 10 (1607) reads
     }
 
     void versionRecord() {
