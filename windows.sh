@@ -20,23 +20,6 @@ if [ ! -f build-windows/build.ninja ] ||
 fi
 cmake --build --preset windows
 
-# One folder for the zip: the program (linked without symbols), a short README, and the licence texts
-# of everything in the program: Vostrel itself, Qt and the code it bundles, the window font, the compiler's runtime.
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)"
-stage="build-windows/dist"
-rm -rf "$stage"
-mkdir -p "$stage/licences" dist
-cp build-windows/app/Vostrel.exe "$stage/"
-# Byte-order mark and CR LF line ends, so that every Notepad shows the Thai text.
-{ printf '\xef\xbb\xbf' && sed 's/$/\r/' resources/windows/README.txt; } >"$stage/README.txt"
-cp LICENSE "$stage/licences/Vostrel-LICENSE.txt"
-cp -r "$VOSTREL_WINDOWS_QT/licences" "$stage/licences/Qt"
-cp resources/fonts/NorasiUPC-COPYING.txt "$stage/licences/NorasiUPC-COPYING.txt"
-cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/MinGW-w64-runtime.txt"
-cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/GCC-runtime.txt"
-zip_file="$root/dist/Vostrel-$version-windows-x64.zip"
-rm -f "$zip_file"
-(cd "$stage" && zip -q -X -r "$zip_file" .)
-echo "Made dist/$(basename "$zip_file") ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
+scripts/windows-dist.sh build-windows dist
 
 ctest --preset windows

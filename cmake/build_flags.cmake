@@ -27,3 +27,8 @@ if(LINUX)
     # own code supports.
     add_link_options(LINKER:-z,ibt,-z,shstk)
 endif()
+
+# The program file's header carries no link time, so that the same source links to the same Vostrel.exe.
+if(WIN32)
+    add_link_options(LINKER:--no-insert-timestamp)
+endif()

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Installs what is missing and builds the release artefacts of the last commit into dist/: the Debian
+# package, the Windows zip and installer, and SHA256SUMS over them.
+#
+#   ./release.sh            build once
+#   ./release.sh --verify   build twice, in two folders of different path lengths, with another umask, time
+#                           zone and locale, and fail naming the first artefact that differs
+#
+# Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
+# from the working files. Every time stamp in every artefact is the last commit's time (SOURCE_DATE_EPOCH).
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+source "$root/scripts/deps.sh"
+
+verify=false
+case "${1-}" in
+"") ;;
+--verify) verify=true ;;
+*)
+    echo "usage: $0 [--verify]" >&2
+    exit 2
+    ;;
+esac
+
+release_packages=(git zip)
+# diffoscope shows where two builds differ, should they.
+$verify && release_packages+=(diffoscope-minimal)
+ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${release_packages[@]}"
+
+cd "$root"
+commit="$(git rev-parse HEAD)"
+SOURCE_DATE_EPOCH="$(git log -1 --format=%ct "$commit")"
+export SOURCE_DATE_EPOCH
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "Note: the working tree has uncommitted changes; the release is built from commit ${commit:0:12} without them." >&2
+fi
+
+# One build of every artefact from a clean clone of the commit, in folder $1; the artefacts end up in $1/out.
+build_release() {
+    local dir="$1" src="$1/vostrel"
+    git clone --quiet --no-checkout "$root" "$src"
+    git -C "$src" -c advice.detachedHead=false checkout --quiet "$commit"
+    mkdir -p "$dir/out"
+    cd "$src"
+
+    echo "Building the Debian package in $dir" >&2
+    cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF \
+        >"$dir/linux-configure.log"
+    cmake --build build-release --parallel "$(nproc)" >"$dir/linux-build.log"
+    (cd build-release && cpack -G DEB -B "$dir/cpack") >"$dir/cpack.log"
+    cp "$dir"/cpack/*.deb "$dir/out/"
+
+    echo "Building the Windows program in $dir" >&2
+    VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh 2>>"$dir/windows-qt.log")"
+    export VOSTREL_WINDOWS_QT
+    cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
+    cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
+    scripts/windows-dist.sh build-windows "$dir/out" >&2
+    cd "$root"
+}
+
+# Names the first artefact that differs between the two builds, with diffoscope's account of it.
+compare_builds() {
+    local first="$1/out" second="$2/out" name
+    if [ "$(cd "$first" && ls)" != "$(cd "$second" && ls)" ]; then
+        echo "FAIL: the two builds made different artefacts: $(ls "$first") / $(ls "$second")" >&2
+        return 1
+    fi
+    for name in $(cd "$first" && ls); do
+        if ! cmp -s "$first/$name" "$second/$name"; then
+            echo "FAIL: $name differs between the two builds ($first and $second are kept)" >&2
+            diffoscope --no-progress "$first/$name" "$second/$name" | head -n 200 >&2 || true
+            return 1
+        fi
+        echo "identical in both builds: $name" >&2
+    done
+}
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/vostrel-release.XXXXXX")"
+keep=false
+trap '$keep || rm -rf "$work"' EXIT
+if $verify; then
+    # The second build differs from the first in every way a build machine may: a longer folder, a strict
+    # umask, another time zone and another locale.
+    mkdir -p "$work/a" "$work/second-build-in-a-longer-folder"
+    (
+        umask 022
+        export TZ=UTC LANG=C.UTF-8
+        build_release "$work/a"
+    )
+    (
+        umask 077
+        export TZ=Asia/Bangkok LANG=th_TH.UTF-8
+        build_release "$work/second-build-in-a-longer-folder"
+    )
+    compare_builds "$work/a" "$work/second-build-in-a-longer-folder" || {
+        keep=true
+        exit 1
+    }
+else
+    mkdir -p "$work/a"
+    build_release "$work/a"
+fi
+
+mkdir -p dist
+artefacts=()
+for file in "$work"/a/out/*; do
+    cp "$file" dist/
+    artefacts+=("$(basename "$file")")
+done
+(cd dist && sha256sum "${artefacts[@]}" >SHA256SUMS && sha256sum --quiet -c SHA256SUMS)
+echo "Release of commit ${commit:0:12} (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH) in dist/:"
+cat dist/SHA256SUMS
