@@ -47,7 +47,9 @@ build_release() {
     cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF \
         >"$dir/linux-configure.log"
     cmake --build build-release --parallel "$(nproc)" >"$dir/linux-build.log"
-    (cd build-release && cpack -G DEB -B "$dir/cpack") >"$dir/cpack.log"
+    # CPack gives the package's own members (control.tar.gz, data.tar.gz) the modes its files get from the
+    # umask; a package's members are 0644.
+    (cd build-release && umask 022 && cpack -G DEB -B "$dir/cpack") >"$dir/cpack.log"
     cp "$dir"/cpack/*.deb "$dir/out/"
 
     echo "Building the Windows program in $dir" >&2
