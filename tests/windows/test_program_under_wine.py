@@ -16,8 +16,8 @@ ARTIFACTS = os.environ["VOSTREL_ARTIFACTS"]
 
 
 class ProgramUnderWineTest(unittest.TestCase):
-    def start(self, args=()):
-        program = Program("wine", [PROGRAM, *args], title="Vostrel")
+    def start(self, args=(), env=None):
+        program = Program("wine", [PROGRAM, *args], env=env, title="Vostrel")
         self.addCleanup(program.stop)
         return program
 
@@ -43,17 +43,21 @@ class ProgramUnderWineTest(unittest.TestCase):
         program.key("Tab", "space")  # from H the tab order goes to He
         self.assertEqual((program.box_text(*TEXT1), program.box_text(*TEXT3)), ("2", "Helium"))
 
-    def test_exit_button_ends_with_success(self):
-        program = self.start()
+    def test_exit_button_ends_with_success_and_nothing_to_warn_of(self):
+        # Qt's warnings go to standard error here. One about the DPI awareness would say that the program
+        # file's manifest and what Qt asks of Windows at start-up disagree.
+        program = self.start(env={"QT_FORCE_STDERR_LOGGING": "1"})
         program.click(*EXIT_BUTTON)
         self.assertEqual(program.wait(), 0)
+        self.assertEqual(program.process.stderr.read().decode("utf-8", "replace"), "")
 
 
 class ProgramFileTest(unittest.TestCase):
-    def test_icon_group_and_version_record(self):
+    def test_icon_group_version_record_and_manifest(self):
         listed = run("wrestool", "--list", PROGRAM)
         resources = set(re.findall(r"--type=(\d+) --name=(\d+) --language=1033", listed))
-        self.assertEqual(resources, {("14", "1"), ("3", "30001"), ("3", "30002"), ("16", "1")}, listed)
+        self.assertEqual(resources, {("14", "1"), ("3", "30001"), ("3", "30002"), ("16", "1"), ("24", "1")},
+                         listed)
 
         record = subprocess.run(["wrestool", "--extract", "--raw", "--type=16", "--name=1", PROGRAM],
                                 check=True, capture_output=True).stdout.decode("utf-16-le", "replace")
@@ -61,6 +65,15 @@ class ProgramFileTest(unittest.TestCase):
                            ("FileVersion", "1.00"), ("ProductVersion", "1.00")]:
             with self.subTest(key):
                 self.assertRegex(record, f"{key}\0+{re.escape(value)}\0")
+
+    def test_hardened_and_without_a_link_time(self):
+        header = run("x86_64-w64-mingw32-objdump", "-p", PROGRAM)
+        characteristics = re.search(r"^DllCharacteristics\s+[0-9a-f]+\n((?:\t\t.*\n)+)", header, re.M)
+        self.assertIsNotNone(characteristics, header)
+        for flag in ("HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT"):  # ASLR with high entropy, DEP
+            with self.subTest(flag):
+                self.assertIn(flag, characteristics.group(1))
+        self.assertRegex(header, r"Time/Date\s+Thu Jan  1 00:00:00 1970")  # none: the same link, the same file
 
 
 if __name__ == "__main__":
