@@ -38,5 +38,6 @@ zip_file="$root/dist/Vostrel-$version-windows-x64.zip"
 rm -f "$zip_file"
 (cd "$stage" && zip -q -X -r "$zip_file" .)
 echo "Made dist/$(basename "$zip_file") ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
+scripts/windows-msi.sh "$version" "$stage" build-windows/resources/pictures/trefoil.ico "dist/Vostrel-$version-windows-x64.msi"
 
 ctest --preset windows
