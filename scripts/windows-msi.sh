@@ -38,10 +38,10 @@ package_code="$( (cd "$work" && find . -type f | LC_ALL=C sort | xargs sha256sum
 # wixl and msibuild take their dates from the clock, so they run at the release time (in UTC, as the
 # cabinet's file dates are local times). wixl takes sources relative to the folder it runs in.
 # wixl 0.101 writes the Thai strings of the tables only when its Windows language is Thai, and leaves the
-# database's code page to a _ForceCodepage table imported afterwards (874, Thai); msibuild reads the
-# strings in that language too, or writes them back empty. It ignores
-# Package/@Languages: msibuild -s sets the summary's template (platform and language) and package code,
-# in ASCII, as the summary has no code page of its own.
+# database's code page to a _ForceCodepage table imported afterwards (874, Thai); msibuild has to read the
+# strings in that language too, or it writes them back empty. wixl ignores Package/@Languages: msibuild -s
+# sets the summary's template (platform and language) and the package code, in ASCII, as the summary has
+# no code page of its own.
 export WINDOWS_LANGUAGE=th
 at_release=(env TZ=UTC faketime -f "@$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')")
 msi="$work/Vostrel.msi"
