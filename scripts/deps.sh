@@ -24,6 +24,8 @@ VOSTREL_BENCH_PACKAGES+=(gperiodic valgrind)
 # with Wine's own fonts to run the result.
 VOSTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools dpkg-dev patch xz-utils)
 VOSTREL_WINDOWS_PACKAGES+=(wine wine64 fonts-wine zip icoutils)
+# The Windows Installer package: Debian's wixl and msitools, and faketime to build it at the release time.
+VOSTREL_WINDOWS_PACKAGES+=(wixl msitools faketime)
 
 ensure_packages() {
     local missing=() pkg

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Packs the Windows program built in BUILD (the windows preset's build tree) into OUT: the zip of
-# Vostrel.exe, a short README and the licence texts of everything in the program. VOSTREL_WINDOWS_QT names
+# Vostrel.exe, a short README and the licence texts of everything in the program, and the Windows
+# Installer package of the program and the licence texts. VOSTREL_WINDOWS_QT names
 # the static Qt it was built with (its licence texts go in too).
 #
-# The same build gives the same zip, byte for byte, whatever the umask, time zone or locale: every file
+# The same build gives the same zip and package, byte for byte, whatever the umask, time zone or locale: every file
 # takes the release time (SOURCE_DATE_EPOCH, else the last commit's time) and a fixed mode, and the files
 # go in sorted by name.
 set -euo pipefail
@@ -39,3 +40,6 @@ rm -f "$zip_file"
 # owner and the extra time fields, -D the folder entries.
 (cd "$stage" && find . -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$zip_file" -@)
 echo "Made $zip_file ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
+"$root/scripts/windows-msi.sh" "$version" "$stage" "$build/resources/pictures/trefoil.ico" \
+    "$out/Vostrel-$version-windows-x64.msi"
+echo "Made $out/Vostrel-$version-windows-x64.msi"

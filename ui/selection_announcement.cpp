@@ -85,6 +85,14 @@ void announceSelection(Form1& window) {
     notice.details = rows.join(QLatin1String(", "));
     QAccessibleEvent shown(&notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#ifdef Q_OS_WIN
+    // Qt's bridge to UI Automation drops the notice's showing, but raises a string value change as a UI
+    // Automation notification that Narrator and NVDA speak. It is raised on the window, whose element every
+    // screen reader reaches (the notice is none of the window's accessible children). Qt's AT-SPI bridge
+    // has nothing to send for it and warns, hence Windows only.
+    QAccessibleValueChangeEvent spoken(&window, notice.summary);
+    QAccessible::updateAccessibility(&spoken);
+#endif
 }
 
 } // namespace vostrel

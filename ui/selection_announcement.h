@@ -8,7 +8,8 @@ class Form1;
 // named by the element's English name and atomic number ("Sodium, 11") and described by every box with
 // its field label, top to bottom. The notification is no widget: nothing on the screen changes.
 // Orca speaks a notification as it is shown; the boxes' own text changes it leaves unspoken, since the
-// focus is not on them.
+// focus is not on them. On Windows the summary is also raised as the window's new value, the form in
+// which Qt's UI Automation bridge passes it on as a notification.
 void announceSelection(Form1& window);
 
 } // namespace vostrel
