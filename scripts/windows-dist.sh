@@ -42,4 +42,3 @@ rm -f "$zip_file"
 echo "Made $zip_file ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
 "$root/scripts/windows-msi.sh" "$version" "$stage" "$build/resources/pictures/trefoil.ico" \
     "$out/Vostrel-$version-windows-x64.msi"
-echo "Made $out/Vostrel-$version-windows-x64.msi"
