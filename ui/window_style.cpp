@@ -12,9 +12,9 @@ namespace {
 // Built once per font and per colour; QFont and QPalette share their data between copies, so every
 // control that uses one holds the same data.
 const QFont& sharedThaiFont(FontSpec wanted, QFont::StyleStrategy strategy) {
-    static std::map<std::tuple<double, int, QFont::StyleStrategy>, QFont> made;
-    auto [found, added] =
-        made.try_emplace({wanted.points, wanted.weight, strategy}, QString::fromLatin1(kThaiFace));
+    static std::map<std::tuple<QString, double, int, QFont::StyleStrategy>, QFont> made;
+    const QString& family = windowFontFamily();
+    auto [found, added] = made.try_emplace({family, wanted.points, wanted.weight, strategy}, family);
     if (added) {
         found->second.setPointSizeF(wanted.points);
         found->second.setWeight(QFont::Weight(wanted.weight));

@@ -18,13 +18,13 @@ inline constexpr QRgb kLightYellow = 0xFFFFC0;
 inline constexpr QRgb kRed = 0xFF0000;
 inline constexpr QRgb kWhite = 0xFFFFFF;
 
-// A font as the layout names it: the Thai face at a point size and weight.
+// A font as the layout names it: the Thai face (the window font, or its substitute where that is not
+// installed) at a point size and weight.
 struct FontSpec {
     double points;
     int weight; // 400 regular, 700 bold
 };
 
-inline constexpr const char* kThaiFace = kWindowFontFamily;
 inline constexpr FontSpec kWindowFont{kWindowFontPoints, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLatin1String>
 #include <QString>
@@ -39,6 +38,12 @@ bool isInstalled(const QString& family) {
     return !QFontDatabase::styles(family).isEmpty();
 }
 
+// The family the window's fonts name, once the substitute is installed.
+QString& chosenFamily() {
+    static QString family = QLatin1String(kWindowFontFamily);
+    return family;
+}
+
 bool install() {
     int registered = 0;
     for (const char* face : kSubstituteFaces)
@@ -54,24 +59,12 @@ bool install() {
                  kWindowFontFamily);
         return false;
     }
-    // With one face missing the other still serves both weights, if less well.
-    QFont::insertSubstitution(windowFamily, QLatin1String(kWindowFontSubstituteFamily));
-
-    // Checked rather than trusted: anything that resolved the window font first would make every
-    // caption overflow unnoticed.
-    // Asked as the window asks for its font, so that the font loaded to answer is the one the window
-    // then draws with; fonts to fall back on are not looked for (an expensive search).
-    QFont windowFont(windowFamily);
-    windowFont.setPointSizeF(kWindowFontPoints);
-    windowFont.setWeight(QFont::Bold);
-    windowFont.setStyleStrategy(QFont::NoFontMerging);
-    const QString resolved = QFontInfo(windowFont).family();
-    if (resolved != QLatin1String(kWindowFontSubstituteFamily)) {
-        qWarning("window font: \"%s\" resolves to \"%s\", not to its substitute \"%s\"; "
-                 "captions will not fit their controls",
-                 kWindowFontFamily, qPrintable(resolved), kWindowFontSubstituteFamily);
-        return false;
-    }
+    // The window names the substitute itself: a request for a family that is not there makes Qt ask
+    // fontconfig for fonts to fall back on first, a search that costs more than loading the font.
+    chosenFamily() = QLatin1String(kWindowFontSubstituteFamily);
+    // Anything else that names the window font gets the substitute as well. With one face missing
+    // the other still serves both weights, if less well.
+    QFont::insertSubstitution(windowFamily, chosenFamily());
     return registered == static_cast<int>(std::size(kSubstituteFaces));
 }
 
@@ -84,6 +77,10 @@ bool installWindowFontSubstitute() {
     }
     static const bool installed = install();
     return installed;
+}
+
+const QString& windowFontFamily() {
+    return chosenFamily();
 }
 
 } // namespace vostrel

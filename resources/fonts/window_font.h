@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace vostrel {
 
 // The face every font request of the window names, and the size of the window font itself (bold).
@@ -15,5 +17,9 @@ inline constexpr char kWindowFontSubstituteFamily[] = "Norasi UPC";
 // Call after the QGuiApplication exists; later calls return the first call's result.
 // Returns false, after a warning that says why, when the window font will not resolve as it should.
 bool installWindowFontSubstitute();
+
+// The family every font of the window names: the window font where it is installed, otherwise,
+// once installWindowFontSubstitute() has put it in, the substitute.
+const QString& windowFontFamily();
 
 } // namespace vostrel

@@ -80,6 +80,8 @@ private slots:
         QCOMPARE(substitutes.size(), 1);
         QCOMPARE(substitutes.front().compare(QLatin1String(kWindowFontSubstituteFamily), Qt::CaseInsensitive),
                  0);
+        // The window names the substitute itself, so Qt never looks for a family that is not there.
+        QCOMPARE(windowFontFamily(), QLatin1String(kWindowFontSubstituteFamily));
         // The window's pixel sizes assume 96 dpi, as on the offscreen platform.
         QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     }

@@ -21,6 +21,7 @@ private slots:
         QVERIFY(installWindowFontSubstitute());
 
         QVERIFY(QFont::substitutes(QLatin1String(kWindowFontFamily)).isEmpty());
+        QCOMPARE(windowFontFamily(), QLatin1String(kWindowFontFamily));
         QFont font{QString::fromLatin1(kWindowFontFamily)};
         font.setPointSizeF(15.75);
         font.setBold(true);

@@ -1,5 +1,6 @@
 // The window as it is laid out: every control's place, colour, font, alignment and focus behaviour.
 #include "window_fixture.h"
+#include "window_font.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(window.size(), QSize(792, 416));
         QCOMPARE(window.palette().color(QPalette::Window), QColor(0, 0, 128));
         QVERIFY(window.autoFillBackground());
-        QCOMPARE(window.font().family(), QString("EucrosiaUPC"));
+        QCOMPARE(window.font().family(), windowFontFamily());
         QCOMPARE(window.font().pointSizeF(), 15.75);
         QCOMPARE(window.font().weight(), QFont::Bold);
         QVERIFY(window.cursor().shape() != Qt::ArrowCursor);
@@ -173,7 +174,7 @@ private slots:
         QCOMPARE(label->palette().color(QPalette::WindowText), textColour);
         QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 0, 128));
         QVERIFY(label->autoFillBackground());
-        QCOMPARE(label->font().family(), QString("EucrosiaUPC"));
+        QCOMPARE(label->font().family(), windowFontFamily());
         QCOMPARE(label->font().pointSizeF(), points);
         QCOMPARE(label->font().weight(), QFont::Bold);
         QCOMPARE(int(label->alignment()), alignment | Qt::AlignTop);
@@ -206,7 +207,7 @@ private slots:
         QCOMPARE(box->geometry(), fromTwips(10560, topTwips, 1215, 495));
         QVERIFY(box->text().isEmpty());
         QCOMPARE(box->alignment(), Qt::AlignCenter);
-        QCOMPARE(box->font().family(), QString("EucrosiaUPC"));
+        QCOMPARE(box->font().family(), windowFontFamily());
         QCOMPARE(box->font().pointSizeF(), 14.25);
         QCOMPARE(box->font().weight(), QFont::Bold);
         QVERIFY(box->hasFrame());
@@ -312,7 +313,7 @@ private slots:
             QVERIFY(!button->text().contains('&'));
             QCOMPARE(button->palette().color(QPalette::ButtonText),
                      QApplication::palette().color(QPalette::ButtonText));
-            QCOMPARE(button->font().family(), QString("EucrosiaUPC"));
+            QCOMPARE(button->font().family(), windowFontFamily());
             QCOMPARE(button->font().pointSizeF(), 14.25);
             QCOMPARE(button->font().weight(), n == 19 ? QFont::Normal : QFont::Bold);
             QVERIFY(button->autoDefault());
