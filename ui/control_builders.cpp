@@ -84,7 +84,7 @@ QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fiel
     auto* box = new QLineEdit(parent);
     box->setObjectName(controlName("Text", row.textNumber));
     box->setGeometry(twipsRect(kDetailBoxLeft, row.textTop, kDetailBoxWidth, kDetailBoxHeight));
-    box->setFont(thaiTextFont(kCaptionFont));
+    box->setFont(thaiFont(kCaptionFont));
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(std::numeric_limits<int>::max()); // a box holds whatever is typed or pasted
     if (row.background == BoxBackground::White)

@@ -7,30 +7,17 @@
 
 namespace vostrel {
 
-namespace {
-
-// Built once per font and per colour; QFont and QPalette share their data between copies, so every
-// control that uses one holds the same data.
-const QFont& sharedThaiFont(FontSpec wanted, QFont::StyleStrategy strategy) {
-    static std::map<std::tuple<QString, double, int, QFont::StyleStrategy>, QFont> made;
+// Built once per font; QFont shares its data between copies, so every control that uses one holds the
+// same data, and controls with the same size and weight draw with one loaded font.
+const QFont& thaiFont(FontSpec wanted) {
+    static std::map<std::tuple<QString, double, int>, QFont> made;
     const QString& family = windowFontFamily();
-    auto [found, added] = made.try_emplace({family, wanted.points, wanted.weight, strategy}, family);
+    auto [found, added] = made.try_emplace({family, wanted.points, wanted.weight}, family);
     if (added) {
         found->second.setPointSizeF(wanted.points);
         found->second.setWeight(QFont::Weight(wanted.weight));
-        found->second.setStyleStrategy(strategy);
     }
     return found->second;
-}
-
-} // namespace
-
-const QFont& thaiFont(FontSpec wanted) {
-    return sharedThaiFont(wanted, QFont::NoFontMerging);
-}
-
-const QFont& thaiTextFont(FontSpec wanted) {
-    return sharedThaiFont(wanted, QFont::PreferDefault);
 }
 
 const QPalette& paletteWith(std::initializer_list<RoleColour> colours) {

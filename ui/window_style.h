@@ -29,12 +29,10 @@ inline constexpr FontSpec kWindowFont{kWindowFontPoints, 700};
 inline constexpr FontSpec kTitleFont{36, 700};
 inline constexpr FontSpec kCaptionFont{14.25, 700}; // region captions, element buttons, detail boxes
 
-// The Thai face at that size and weight for the window's captions: drawn in that face alone, which
-// holds every character they use, so no other fonts are searched for ones to fill in (a search that
-// costs start-up time). One shared value per font.
+// The Thai face at that size and weight, one shared value per font. The face holds every character the
+// captions use; only what the user types into a box may need other fonts to fill in, and Qt looks for
+// those only when a character is missing.
 const QFont& thaiFont(FontSpec wanted);
-// The same for text the user types, which other fonts fill in where the face lacks a character.
-const QFont& thaiTextFont(FontSpec wanted);
 
 // A palette that sets only these colour roles; the rest comes from the control's parent. One shared
 // value per set of colours.
