@@ -80,11 +80,15 @@ QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row) {
     return button;
 }
 
+const QFont& detailBoxFont() {
+    return thaiFont(kCaptionFont);
+}
+
 QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fieldLabel) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(controlName("Text", row.textNumber));
     box->setGeometry(twipsRect(kDetailBoxLeft, row.textTop, kDetailBoxWidth, kDetailBoxHeight));
-    box->setFont(thaiFont(kCaptionFont));
+    box->setFont(detailBoxFont());
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(std::numeric_limits<int>::max()); // a box holds whatever is typed or pasted
     if (row.background == BoxBackground::White)

@@ -4,6 +4,7 @@
 #include "detail_panel_table.h"
 #include "element_grid_table.h"
 
+class QFont;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,6 +16,8 @@ namespace vostrel {
 QLabel* buildLabel(QWidget* parent, const LabelSpec& row);
 QPushButton* buildPushButton(QWidget* parent, const ButtonSpec& row);
 QPushButton* buildElementButton(QWidget* parent, const ElementButtonSpec& row);
+// The font of every detail box.
+const QFont& detailBoxFont();
 // The detail box of a panel row, with its field label (already built) as the label that names it.
 QLineEdit* buildDetailBox(QWidget* parent, const PanelRowSpec& row, QLabel* fieldLabel);
 

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "control_builders.h"
+#include "default_font_scope.h"
 #include "detail_box_accessible.h"
 #include "device_pixels.h"
 #include "grid_navigation.h"
@@ -38,11 +39,14 @@ Form1::Form1(QWidget* parent)
         addToTabOrder(row.tabIndex, button);
         arrowKeys->addButton(row.number, button);
     }
-    for (const PanelRowSpec& row : detailPanelRows()) {
-        const LabelSpec labelSpec = fieldLabelSpec(row);
-        QLabel* fieldLabel = buildLabel(this, labelSpec);
-        labels_[static_cast<std::size_t>(labelSpec.number - 1)] = fieldLabel;
-        addToTabOrder(row.textTabIndex, buildDetailBox(this, row, fieldLabel));
+    {
+        const DefaultFontScope boxFont(detailBoxFont());
+        for (const PanelRowSpec& row : detailPanelRows()) {
+            const LabelSpec labelSpec = fieldLabelSpec(row);
+            QLabel* fieldLabel = buildLabel(this, labelSpec);
+            labels_[static_cast<std::size_t>(labelSpec.number - 1)] = fieldLabel;
+            addToTabOrder(row.textTabIndex, buildDetailBox(this, row, fieldLabel));
+        }
     }
     for (const LabelSpec& row : titleAndCaptionLabels())
         labels_[static_cast<std::size_t>(row.number - 1)] = buildLabel(this, row);

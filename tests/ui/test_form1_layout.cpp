@@ -78,7 +78,9 @@ private slots:
     void initTestCase() { configureApplication(); }
 
     void windowItself() {
+        const QFont defaultFont = QApplication::font(); // what tool tips and message boxes draw with
         Form1 window;
+        QCOMPARE(QApplication::font(), defaultFont);
         QCOMPARE(window.windowTitle(), QString("Vostrel"));
         QCOMPARE(window.size(), QSize(792, 416));
         QCOMPARE(window.palette().color(QPalette::Window), QColor(0, 0, 128));
