@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLatin1String>
+#include <QResource>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -17,7 +18,10 @@ namespace {
 constexpr const char* kSubstituteFaces[] = {":/fonts/NorasiUPC.ttf", ":/fonts/NorasiUPC-Bold.ttf"};
 
 bool registerFace(const char* resource) {
-    const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(resource));
+    // Handed over as the resource's own bytes: given the path, Qt would read the face into memory once
+    // to register it and once more for each font made from it.
+    const int id = QFontDatabase::addApplicationFontFromData(
+        QResource(QString::fromLatin1(resource)).uncompressedData());
     if (id < 0) {
         qWarning("window font: Qt refused the substitute face %s", resource);
         return false;
