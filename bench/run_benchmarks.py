@@ -12,9 +12,10 @@ import sys
 import tempfile
 
 STARTS = 20
-STARTUP_RATIO_TARGET = 1.25  # against gperiodic, and against the empty floor
-RSS_MARGIN_TARGET_MIB = 6
-INSTRUCTIONS_TARGET_M = 100
+PEER_RATIO_TARGET, PEER_RATIO_STRETCH = 1.00, 0.90  # start-up against gperiodic
+FLOOR_RATIO_TARGET = 1.25  # start-up against the empty floor
+RSS_MARGIN_TARGET_MIB = 5
+INSTRUCTIONS_TARGET_M, INSTRUCTIONS_STRETCH_M = 100, 80
 SELECTION_TARGET_US = 50
 GPERIODIC = "/usr/bin/gperiodic"  # Debian's GTK periodic table: the peer to start as fast as
 
@@ -84,14 +85,14 @@ def main():
     rows = [
         (f"start-up, exec to painted window (median of {STARTS})", vostrel_ms,
          f"gperiodic {startup['gperiodic']:.1f} ms", f"{ratio('gperiodic'):.2f} x",
-         f"<= {STARTUP_RATIO_TARGET} x", ratio("gperiodic") <= STARTUP_RATIO_TARGET),
+         f"<= {PEER_RATIO_TARGET:.2f} x (stretch {PEER_RATIO_STRETCH:.2f})", ratio("gperiodic") <= PEER_RATIO_TARGET),
         ("  beside the empty floor", vostrel_ms, f"floor {startup['floor']:.1f} ms", f"{ratio('floor'):.2f} x",
-         f"<= {STARTUP_RATIO_TARGET} x", ratio("floor") <= STARTUP_RATIO_TARGET),
+         f"<= {FLOOR_RATIO_TARGET} x", ratio("floor") <= FLOOR_RATIO_TARGET),
         ("  beside the Thai text floor (one Thai caption)", vostrel_ms,
          f"Thai text floor {startup['Thai text floor']:.1f} ms", f"{ratio('Thai text floor'):.2f} x",
          "(for reference)", None),
         ("instructions from exec to the first complete paint (callgrind)", f"{instructions:.1f} M", "", "",
-         f"<= {INSTRUCTIONS_TARGET_M} M", instructions <= INSTRUCTIONS_TARGET_M),
+         f"<= {INSTRUCTIONS_TARGET_M} M (stretch {INSTRUCTIONS_STRETCH_M})", instructions <= INSTRUCTIONS_TARGET_M),
         ("resident memory (VmRSS) with the window up (median)", vostrel_mib, f"floor {rss['floor']:.1f} MiB",
          f"+{margin('floor'):.1f} MiB", f"<= +{RSS_MARGIN_TARGET_MIB} MiB", margin("floor") <= RSS_MARGIN_TARGET_MIB),
         ("  beside the Thai text floor", vostrel_mib, f"Thai text floor {rss['Thai text floor']:.1f} MiB",
