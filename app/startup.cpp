@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "click_dispatch.h"
+#include "fontconfig_warm_up.h"
 #include "form1.h"
 #include "program_control.h"
 #include "window_font.h"
@@ -41,7 +42,9 @@ int runVostrel() {
     // (the window's app id), for its icon in docks and task switchers. X11 matches by the WM_CLASS
     // "vostrel" instead, which Qt takes from the program's name and the menu entry names as well.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vostrel.Vostrel"));
+    FontconfigWarmUp fontconfig;
     QApplication application(argumentCount, arguments);
+    fontconfig.wait();
     configureApplication();
 
     Form1 window;

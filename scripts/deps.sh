@@ -1,7 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages a command needs, only when missing.
 
 # What building and running the program needs.
-VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-thai-tlwg)
+VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libfontconfig-dev fonts-thai-tlwg)
 VOSTREL_BUILD_PACKAGES+=(python3) # runs make_pictures.py
 
 # What the test suite needs on top: a virtual X server with a window manager and tools to drive it.
