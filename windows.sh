@@ -11,14 +11,7 @@ cd "$root"
 VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh)"
 export VOSTREL_WINDOWS_QT
 
-# A build tree made against another Qt (an older cache entry) is made afresh.
-toolchain="$VOSTREL_WINDOWS_QT/lib/cmake/Qt6/qt.toolchain.cmake"
-if [ ! -f build-windows/build.ninja ] ||
-    ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$toolchain" build-windows/CMakeCache.txt; then
-    rm -rf build-windows
-    cmake --preset windows >/dev/null
-fi
-cmake --build --preset windows
+scripts/windows-build.sh
 
 scripts/windows-dist.sh build-windows dist
 

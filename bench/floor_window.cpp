@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-int main() {
+int main(int, char*[]) { // both arguments, as Qt's entry point on Windows calls it
     static char programName[] = "floor_window";
     static char* arguments[] = {programName, nullptr};
     static int argumentCount = 1;

@@ -37,8 +37,8 @@ find "$stage" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +
 zip_file="$out/Vostrel-$version-windows-x64.zip"
 rm -f "$zip_file"
 # zip stores local times: in UTC they are the release time wherever the build runs. -X leaves out the
-# owner and the extra time fields, -D the folder entries.
-(cd "$stage" && find . -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$zip_file" -@)
+# owner and the extra time fields, -D the folder entries; -9 packs tightest (the download is what counts).
+(cd "$stage" && find . -type f | LC_ALL=C sort | TZ=UTC zip -q -9 -X -D "$zip_file" -@)
 echo "Made $zip_file ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
 "$root/scripts/windows-msi.sh" "$version" "$stage" "$build/resources/pictures/trefoil.ico" \
     "$out/Vostrel-$version-windows-x64.msi"
