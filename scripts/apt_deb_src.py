@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Prints deb-src entries (deb822) for the machine's own apt sources that serve a given package.
+"""Prints deb-src entries (deb822) for the machine's own apt sources that serve a given package, or with
+--release the deb entries of the sources that serve a Debian release, its updates and security suites.
 
-The Windows Qt is built from the Debian source of exactly the host's Qt, fetched from wherever this
-machine's apt already fetches its packages: a school's mirror or proxy just works, and no archive
-address is written into the project. The sources are read from apt's own configuration, deb822
-.sources files and one-line .list files alike, and kept where apt says the package comes from.
+The Windows Qt is built from the Debian source of exactly the host's Qt, and the Debian package in a
+chroot of the host's release, both fetched from wherever this machine's apt already fetches its
+packages: a school's mirror or proxy just works, and no archive address is written into the project.
+The sources are read from apt's own configuration, deb822 .sources files and one-line .list files
+alike, and kept where apt says the package or the release comes from.
 
-usage: apt_deb_src.py PACKAGE
+usage: apt_deb_src.py PACKAGE | apt_deb_src.py --release CODENAME
 """
 
 import glob
@@ -75,6 +77,15 @@ def deb822_entries(text):
         }
 
 
+def package_indices():
+    """(address, suite) of every package index apt knows, from apt-cache policy's list of package files."""
+    out = subprocess.run(["apt-cache", "policy"], check=True, capture_output=True, text=True).stdout
+    for line in out.splitlines():
+        words = line.split()
+        if len(words) >= 3 and words[0].isdigit() and "://" in words[1]:
+            yield words[1].rstrip("/"), words[2].split("/")[0]
+
+
 def serving_uris(package):
     """The archive addresses apt lists as offering the package (apt-cache policy's version table)."""
     out = subprocess.run(["apt-cache", "policy", package], check=True, capture_output=True, text=True).stdout
@@ -86,36 +97,62 @@ def serving_uris(package):
     return uris
 
 
+def release_suites(indices, codename):
+    """The (address, suite) pairs of one release: the suite named by its code name and those named after
+    it (bookworm-updates, bookworm-security), as apt has indices of them."""
+    return {(uri, suite) for uri, suite in indices if suite == codename or suite.startswith(codename + "-")}
+
+
 # deb822 option names for the one-line options apt knows under another spelling.
 ONE_LINE_OPTION_NAMES = {"signed-by": "Signed-By", "arch": "Architectures", "trusted": "Trusted"}
 
 
-def main():
-    if len(sys.argv) != 2:
-        raise SystemExit(__doc__.strip().splitlines()[-1])
-    wanted = serving_uris(sys.argv[1])
+def stanza(entry, kind, uris, suites):
+    """One deb822 entry of the given type for the addresses and suites kept of a source entry."""
+    lines = [f"Types: {kind}", "URIs: " + " ".join(uris), "Suites: " + " ".join(suites)]
+    if entry["Components"]:
+        lines.append("Components: " + " ".join(entry["Components"]))
+    for key, value in entry["options"].items():
+        if key.lower() in ("architectures", "arch"):
+            continue  # source indices have no architecture, and a chroot is of the host's
+        name = ONE_LINE_OPTION_NAMES.get(key.lower(), key if key[0].isupper() else key.title())
+        lines.append(f"{name}: {value}")
+    return "\n".join(lines)
+
+
+def select(entries, kind, keep):
+    """The entries as stanzas of type `kind`, each with only the (address, suite) pairs `keep` accepts."""
     stanzas = []
+    for entry in entries:
+        uris = [u for u in entry["URIs"] if any(keep(u.rstrip("/"), s) for s in entry["Suites"])]
+        suites = [s for s in entry["Suites"] if any(keep(u.rstrip("/"), s) for u in uris)]
+        if uris and suites:
+            stanzas.append(stanza(entry, kind, uris, suites))
+    return stanzas
+
+
+def machine_entries():
+    """Every deb entry of the machine's apt sources, in the order apt reads them."""
     for path in source_files():
         with open(path, encoding="utf-8") as f:
             text = f.read()
-        entries = deb822_entries(text) if path.endswith(".sources") else one_line_entries(text)
-        for entry in entries:
-            uris = [u for u in entry["URIs"] if u.rstrip("/") in wanted]
-            if not uris or not entry["Suites"]:
-                continue
-            lines = ["Types: deb-src", "URIs: " + " ".join(uris), "Suites: " + " ".join(entry["Suites"])]
-            if entry["Components"]:
-                lines.append("Components: " + " ".join(entry["Components"]))
-            for key, value in entry["options"].items():
-                if key.lower() in ("architectures", "arch"):
-                    continue  # source indices have no architecture
-                name = ONE_LINE_OPTION_NAMES.get(key.lower(), key if key[0].isupper() else key.title())
-                lines.append(f"{name}: {value}")
-            stanzas.append("\n".join(lines))
+        yield from deb822_entries(text) if path.endswith(".sources") else one_line_entries(text)
+
+
+def main():
+    args = sys.argv[1:]
+    if len(args) == 1 and not args[0].startswith("-"):
+        wanted = serving_uris(args[0])
+        stanzas = select(machine_entries(), "deb-src", lambda uri, suite: uri in wanted)
+        what = args[0]
+    elif len(args) == 2 and args[0] == "--release":
+        pairs = release_suites(package_indices(), args[1])
+        stanzas = select(machine_entries(), "deb", lambda uri, suite: (uri, suite) in pairs)
+        what = "Debian " + args[1]
+    else:
+        raise SystemExit(__doc__.strip().splitlines()[-1])
     if not stanzas:
-        raise SystemExit(
-            f"apt_deb_src.py: no apt source of this machine offers {sys.argv[1]}; run 'apt-get update' and try again"
-        )
+        raise SystemExit(f"apt_deb_src.py: no apt source of this machine offers {what}; run 'apt-get update' and try again")
     print("\n\n".join(stanzas))
 
 
