@@ -10,9 +10,10 @@ VOSTREL_TEST_PACKAGES=(git clang-format xvfb xauth openbox xdotool wmctrl x11-ut
 VOSTREL_TEST_PACKAGES+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils desktop-file-utils appstream dpkg-dev file)
 # A D-Bus session with the accessibility bus, and Debian's AT-SPI client, for the screen-reader tests.
 VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
-# Debian's checkers for the package (lintian, hardening-check) and the catalogue tool of software centres,
-# and a Wayland desktop without a screen with Qt's Wayland plugin.
-VOSTREL_TEST_PACKAGES+=(lintian devscripts appstream-compose weston qt6-wayland)
+# debhelper to build the Debian package, Debian's checkers for it and its copyright file (lintian,
+# hardening-check, licensecheck), the catalogue tool of software centres, and a Wayland desktop without a
+# screen with Qt's Wayland plugin.
+VOSTREL_TEST_PACKAGES+=(debhelper lintian licensecheck devscripts appstream-compose weston qt6-wayland)
 
 # What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
 VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
@@ -26,6 +27,10 @@ VOSTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 q
 VOSTREL_WINDOWS_PACKAGES+=(wine wine64 fonts-wine zip icoutils)
 # The Windows Installer package: Debian's wixl and msitools, and faketime to build it at the release time.
 VOSTREL_WINDOWS_PACKAGES+=(wixl msitools faketime)
+
+# What the Debian packages of ./release.sh need: the clean chroot (mmdebstrap), the builder run in a user
+# namespace (sbuild, uidmap), the source package tools and Debian's checkers, and autopkgtest.
+VOSTREL_DEBIAN_PACKAGES=(git dpkg-dev devscripts mmdebstrap sbuild uidmap lintian autopkgtest)
 
 ensure_packages() {
     local missing=() pkg

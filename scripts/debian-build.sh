@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Builds the Debian source and binary packages of a commit as Debian's builders do, then checks them:
+#
+#   scripts/debian-build.sh [--build-only] WORK_DIR OUT_DIR [COMMIT]
+#
+# 1. the upstream tarball as `git archive` gives it (without debian/, see .gitattributes), and the source
+#    package from it and the commit's debian/ (.dsc, the Debian part);
+# 2. the binary package built by sbuild in a clean chroot of the host's Debian release, unpacked from the
+#    cached base of `scripts/debian-chroot.sh build`: only build-essential and the Build-Depends;
+# 3. lintian --pedantic on the .changes of source and binary: no error and no warning;
+# 4. autopkgtest of the built package, in a clean chroot from `scripts/debian-chroot.sh test`.
+#
+# --build-only leaves out steps 3 and 4, for a second build that only has to give the same bytes.
+# The source package and the program's package land in OUT_DIR, the logs and the rest in WORK_DIR. Every
+# time stamp comes from debian/changelog's newest entry, as dpkg-buildpackage takes it. Takes the packages of
+# VOSTREL_DEBIAN_PACKAGES (scripts/deps.sh). Prints how long each step took.
+set -euo pipefail
+say() { echo "$@" >&2; }
+
+checks=true
+if [ "${1-}" = --build-only ]; then
+    checks=false
+    shift
+fi
+[ $# -ge 2 ] || {
+    say "usage: $0 [--build-only] WORK_DIR OUT_DIR [COMMIT]"
+    exit 2
+}
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$(mkdir -p "$1" && cd "$1" && pwd)"
+out="$(mkdir -p "$2" && cd "$2" && pwd)"
+commit="${3:-HEAD}"
+
+# sbuild and autopkgtest run as root inside a user namespace, which maps the chroot's users onto a range
+# of subordinate ids of the user who runs them. root, as in CI, gets the usual range when it has none.
+ensure_subordinate_ids() {
+    local user
+    user="$(id -un)"
+    if grep -q "^$user:" /etc/subuid 2>/dev/null && grep -q "^$user:" /etc/subgid 2>/dev/null; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        say "$user has no subordinate ids in /etc/subuid and /etc/subgid; ask for a range, e.g."
+        say "  sudo usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $user"
+        return 1
+    fi
+    say "Giving root the subordinate ids 100000-165535 for sbuild's and autopkgtest's user namespaces"
+    usermod --add-subuids 100000-165535 --add-subgids 100000-165535 root
+}
+
+timings=()
+step_started=0
+start_step() {
+    step_started=$SECONDS
+    say "== $1"
+}
+end_step() {
+    timings+=("$(printf '%-34s %4d s' "$1" $((SECONDS - step_started)))")
+}
+
+ensure_subordinate_ids
+
+start_step "build chroot"
+build_chroot="$("$root/scripts/debian-chroot.sh" build)"
+end_step "build chroot (cached or made)"
+if $checks; then
+    start_step "test chroot"
+    test_chroot="$("$root/scripts/debian-chroot.sh" test)"
+    end_step "test chroot (cached or made)"
+fi
+
+# The source package, from the committed tree only.
+start_step "source package"
+changelog="$(git -C "$root" show "$commit:debian/changelog")"
+package="$(dpkg-parsechangelog -l- -S Source <<<"$changelog")"
+version="$(dpkg-parsechangelog -l- -S Version <<<"$changelog")"
+upstream="${version%-*}"
+SOURCE_DATE_EPOCH="$(dpkg-parsechangelog -l- -S Timestamp <<<"$changelog")"
+export SOURCE_DATE_EPOCH
+orig="${package}_$upstream.orig.tar.gz"
+rm -rf "$work/source"
+mkdir -p "$work/source"
+git -C "$root" archive --format=tar.gz --prefix="$package-$upstream/" -o "$work/source/$orig" "$commit"
+(
+    # The Debian part is packed with the modes its files have once unpacked.
+    umask 022
+    cd "$work/source"
+    tar -xzf "$orig"
+    git -C "$root" archive --format=tar --prefix="$package-$upstream/debian/" "$commit:debian" | tar -x
+    dpkg-source --build "$package-$upstream" >"$work/dpkg-source.log"
+    cd "$package-$upstream"
+    dpkg-genchanges --build=source -O"../${package}_${version}_source.changes" 2>>"$work/dpkg-source.log"
+)
+dsc="$work/source/${package}_$version.dsc"
+end_step "source package"
+
+# The binary package, as a buildd builds it: fresh chroot, only build-essential and the Build-Depends, the
+# tests that need no display run by dh_auto_test. A fixed build path keeps the debug information the same
+# in every build.
+start_step "binary package (sbuild)"
+rm -rf "$work/binary"
+mkdir -p "$work/binary"
+codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+(cd "$work/binary" && sbuild --chroot-mode=unshare --chroot="$build_chroot" --dist="$codename" \
+    --arch="$(dpkg --print-architecture)" --build-path="/build/$package" --jobs="$(nproc)" \
+    --no-run-lintian --no-run-autopkgtest --no-run-piuparts --nolog "$dsc") >"$work/sbuild.log" 2>&1 || {
+    tail -n 60 "$work/sbuild.log" >&2
+    say "FAIL: sbuild could not build $package $version; the log is $work/sbuild.log"
+    exit 1
+}
+arch="$(dpkg --print-architecture)"
+deb="$work/binary/${package}_${version}_$arch.deb"
+end_step "binary package (sbuild)"
+
+finish() {
+    cp "$dsc" "$work/source/$orig" "$work/source/${package}_$version.debian.tar.xz" "$deb" "$out/"
+    say "Debian packages of $package $version in $out; time per step:"
+    printf '  %s\n' "${timings[@]}" >&2
+}
+if ! $checks; then
+    finish
+    exit 0
+fi
+
+# lintian on source and binary together, as the archive sees an upload.
+start_step "lintian --pedantic"
+# The upload's .changes beside every file it names.
+changes="$work/source/${package}_${version}_multi.changes"
+ln -sf "$work"/binary/*.deb "$work"/binary/*.buildinfo "$work/source/"
+mergechanges "$work/source/${package}_${version}_source.changes" "$work/binary/${package}_${version}_$arch.changes" \
+    >"$changes"
+lintian --pedantic --display-info --display-experimental --fail-on error,warning \
+    "$changes" 2>&1 | tee "$work/lintian.log" >&2 || {
+    say "FAIL: lintian finds errors or warnings in $package $version"
+    exit 1
+}
+end_step "lintian --pedantic"
+
+# The tests of debian/tests on the installed package, in a fresh chroot without the build's packages.
+start_step "autopkgtest"
+autopkgtest --output-dir "$work/autopkgtest" "$deb" "$dsc" -- unshare --tarball "$test_chroot" \
+    >"$work/autopkgtest.log" 2>&1 || {
+    tail -n 60 "$work/autopkgtest.log" >&2
+    say "FAIL: autopkgtest of $package $version; the log is $work/autopkgtest.log"
+    exit 1
+}
+sed -n '/^@@@@@@@@* summary/,$p' "$work/autopkgtest.log" >&2
+end_step "autopkgtest"
+
+finish
