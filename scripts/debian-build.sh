@@ -129,7 +129,7 @@ changes="$work/source/${package}_${version}_multi.changes"
 ln -sf "$work"/binary/*.deb "$work"/binary/*.buildinfo "$work/source/"
 mergechanges "$work/source/${package}_${version}_source.changes" "$work/binary/${package}_${version}_$arch.changes" \
     >"$changes"
-lintian --pedantic --display-info --display-experimental --fail-on error,warning \
+lintian --pedantic --display-info --display-experimental --show-overrides --fail-on error,warning \
     "$changes" 2>&1 | tee "$work/lintian.log" >&2 || {
     say "FAIL: lintian finds errors or warnings in $package $version"
     exit 1
@@ -138,7 +138,9 @@ end_step "lintian --pedantic"
 
 # The tests of debian/tests on the installed package, in a fresh chroot without the build's packages.
 start_step "autopkgtest"
-autopkgtest --output-dir "$work/autopkgtest" "$deb" "$dsc" -- unshare --tarball "$test_chroot" \
+# The chroot's base holds no package lists: --apt-upgrade reads them and brings it up to date with the
+# archive, as sbuild does for the build.
+autopkgtest --apt-upgrade --output-dir "$work/autopkgtest" "$deb" "$dsc" -- unshare --tarball "$test_chroot" \
     >"$work/autopkgtest.log" 2>&1 || {
     tail -n 60 "$work/autopkgtest.log" >&2
     say "FAIL: autopkgtest of $package $version; the log is $work/autopkgtest.log"
