@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing and builds the release artefacts of the last commit into dist/: the Debian
-# package, the Windows zip and installer, and SHA256SUMS over them.
+# source and binary packages, the Windows zip and installer, and SHA256SUMS over them.
 #
 #   ./release.sh            build once
 #   ./release.sh --verify   build twice, in two folders of different path lengths, with another umask, time
 #                           zone and locale, and fail naming the first artefact that differs
 #
 # Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
-# from the working files. Every time stamp in every artefact is the last commit's time (SOURCE_DATE_EPOCH).
+# from the working files. Every time stamp in every artefact is the release time, that of debian/changelog's
+# newest entry (SOURCE_DATE_EPOCH), which dpkg-buildpackage gives the Debian packages.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
@@ -25,17 +26,19 @@ esac
 release_packages=(git zip)
 # diffoscope shows where two builds differ, should they.
 $verify && release_packages+=(diffoscope-minimal)
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${release_packages[@]}"
+ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}" \
+    "${release_packages[@]}"
 
 cd "$root"
 commit="$(git rev-parse HEAD)"
-SOURCE_DATE_EPOCH="$(git log -1 --format=%ct "$commit")"
+SOURCE_DATE_EPOCH="$(git show "$commit:debian/changelog" | dpkg-parsechangelog -l- -S Timestamp)"
 export SOURCE_DATE_EPOCH
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "Note: the working tree has uncommitted changes; the release is built from commit ${commit:0:12} without them." >&2
 fi
 
 # One build of every artefact from a clean clone of the commit, in folder $1; the artefacts end up in $1/out.
+# With $2 = --build-only the Debian packages are built but not checked again (lintian, autopkgtest).
 build_release() {
     local dir="$1" src="$1/vostrel"
     git clone --quiet --no-checkout "$root" "$src"
@@ -43,14 +46,8 @@ build_release() {
     mkdir -p "$dir/out"
     cd "$src"
 
-    echo "Building the Debian package in $dir" >&2
-    cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF \
-        >"$dir/linux-configure.log"
-    cmake --build build-release --parallel "$(nproc)" >"$dir/linux-build.log"
-    # CPack gives the package's own members (control.tar.gz, data.tar.gz) the modes its files get from the
-    # umask; a package's members are 0644.
-    (cd build-release && umask 022 && cpack -G DEB -B "$dir/cpack") >"$dir/cpack.log"
-    cp "$dir"/cpack/*.deb "$dir/out/"
+    echo "Building the Debian packages in $dir" >&2
+    scripts/debian-build.sh ${2:+"$2"} "$dir/debian" "$dir/out"
 
     echo "Building the Windows program in $dir" >&2
     VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh 2>>"$dir/windows-qt.log")"
@@ -93,7 +90,7 @@ if $verify; then
     (
         umask 077
         export TZ=Asia/Bangkok LANG=th_TH.UTF-8
-        build_release "$work/second-build-in-a-longer-folder"
+        build_release "$work/second-build-in-a-longer-folder" --build-only
     )
     compare_builds "$work/a" "$work/second-build-in-a-longer-folder" || {
         keep=true
