@@ -129,11 +129,14 @@ changes="$work/source/${package}_${version}_multi.changes"
 ln -sf "$work"/binary/*.deb "$work"/binary/*.buildinfo "$work/source/"
 mergechanges "$work/source/${package}_${version}_source.changes" "$work/binary/${package}_${version}_$arch.changes" \
     >"$changes"
-lintian --pedantic --display-info --display-experimental --show-overrides --fail-on error,warning \
-    "$changes" 2>&1 | tee "$work/lintian.log" >&2 || {
+# Shown with the overridden tags (O:) and their reasons (N:); lintian counts overridden tags as failures
+# when it shows them, so the verdict is read from the report: no error (E:) and no warning (W:).
+lintian --pedantic --display-info --display-experimental --show-overrides --fail-on none "$changes" 2>&1 |
+    tee "$work/lintian.log" >&2
+if grep -qE '^[EW]: ' "$work/lintian.log"; then
     say "FAIL: lintian finds errors or warnings in $package $version"
     exit 1
-}
+fi
 end_step "lintian --pedantic"
 
 # The tests of debian/tests on the installed package, in a fresh chroot without the build's packages.
