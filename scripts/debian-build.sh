@@ -150,7 +150,7 @@ autopkgtest --apt-upgrade --output-dir "$work/autopkgtest" "$deb" "$dsc" -- unsh
     say "FAIL: autopkgtest of $package $version; the log is $work/autopkgtest.log"
     exit 1
 }
-sed -n '/^@@@@@@@@* summary/,$p' "$work/autopkgtest.log" >&2
+sed -n '/@@@@@@@@ summary$/,$p' "$work/autopkgtest.log" >&2
 end_step "autopkgtest"
 
 finish
