@@ -82,7 +82,7 @@ rm -rf "$work/source"
 mkdir -p "$work/source"
 git -C "$root" archive --format=tar.gz --prefix="$package-$upstream/" -o "$work/source/$orig" "$commit"
 (
-    # The Debian part is packed with the modes its files have once unpacked.
+    # Under umask 022, so that the modes in the Debian part do not depend on the caller's umask.
     umask 022
     cd "$work/source"
     tar -xzf "$orig"
