@@ -12,6 +12,10 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#ifdef Q_OS_WASM
+#include "accessibility/page_mirror_dom.h"
+#endif
+
 namespace vostrel {
 
 void configureApplication() {
@@ -50,6 +54,9 @@ int runVostrel() {
     Form1 window;
     ApplicationControl control;
     ClickDispatch dispatch(window, control);
+#ifdef Q_OS_WASM
+    mirrorWindowIntoPage(window); // the page's screen readers see nothing of the canvas itself
+#endif
     centreOnScreen(window);
     window.show();
     if (QWidget* first = window.firstInTabOrder())
