@@ -187,12 +187,16 @@ private slots:
         mirror.activateFromPage("Text1"); // a box is no button
         QCOMPARE(QApplication::focusWidget(), running.button(1));
 
-        // Typed into a box, Thai as well.
+        // Typed into a box, Thai as well; the page's caret follows the box's, and its selection.
+        QSignalSpy caret(&mirror, &PageMirror::caretMoved);
         mirror.focusFromPage("Text3");
         for (const QString key : {"End", "ก", "x", "Backspace"})
             QVERIFY(mirror.keyFromPage(key, Qt::NoModifier, false));
         QCOMPARE(running.box(3)->text(), QString("Hydrogenก"));
         QCOMPARE(nodeOf(mirror, "Text3").value, QString("Hydrogenก"));
+        QCOMPARE(caret.back(), (QVariantList{"Text3", 9, 9}));
+        QVERIFY(mirror.keyFromPage("Home", Qt::ShiftModifier, false));
+        QCOMPARE(caret.back(), (QVariantList{"Text3", 0, 9}));
         QTest::qWait(20);
         QCOMPARE(announced.size(), 3);
     }

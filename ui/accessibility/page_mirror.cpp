@@ -151,6 +151,13 @@ void PageMirror::addNode(QWidget* control) {
             node->value = boxIface->text(QAccessible::Value);
             emit valueChanged(id, node->value);
         });
+        const auto caret = [this, box] {
+            const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+            const int end = box->hasSelectedText() ? box->selectionEnd() : start;
+            emit caretMoved(box->objectName(), start, end);
+        };
+        connect(box, &QLineEdit::cursorPositionChanged, this, caret);
+        connect(box, &QLineEdit::selectionChanged, this, caret);
     }
 }
 

@@ -55,6 +55,8 @@ public:
 signals:
     void focusMoved(const QString& id);
     void valueChanged(const QString& id, const QString& value);
+    // A box's caret or selection moved (start == end without a selection), for a reader to read from.
+    void caretMoved(const QString& id, int start, int end);
     void geometryChanged(); // the window moved or changed size: every node's rect with it
     // A selection, told once: "Sodium, 11. เลขอะตอม 11, ..." (a polite live region's text).
     void announced(const QString& text);

@@ -38,6 +38,31 @@ QString controlId(const val& event) {
     return id.startsWith(kIdPrefix) ? id.mid(kIdPrefix.size()) : QString();
 }
 
+bool isElement(const val& element) {
+    return !element.isNull() && !element.isUndefined();
+}
+
+// The canvas Qt draws the window into: by the id Qt names its screen by, or else the one Qt was given.
+val findCanvas() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && !screen->name().isEmpty()) {
+        val byId = document().call<val>("getElementById", text(screen->name()));
+        if (isElement(byId))
+            return byId;
+    }
+    for (const char* given : {"qtCanvasElements", "qtContainerElements"}) {
+        const val elements = val::module_property(given);
+        if (!isElement(elements) || elements["length"].as<int>() < 1)
+            continue;
+        val element = elements[0];
+        if (element["tagName"].as<std::string>() != "CANVAS")
+            element = element.call<val>("querySelector", val("canvas"));
+        if (isElement(element))
+            return element;
+    }
+    return document().call<val>("querySelector", val("canvas"));
+}
+
 void setStyle(val element, const char* property, const QString& value) {
     element["style"].set(property, text(value));
 }
@@ -57,6 +82,11 @@ public:
         connect(mirror_, &PageMirror::focusMoved, this, &PageMirrorDom::focusNode);
         connect(mirror_, &PageMirror::valueChanged, this,
                 [](const QString& id, const QString& value) { elementOf(id).set("value", text(value)); });
+        connect(mirror_, &PageMirror::caretMoved, this, [](const QString& id, int start, int end) {
+            val field = elementOf(id);
+            if (isElement(field))
+                field.call<void>("setSelectionRange", val(start), val(end));
+        });
         connect(mirror_, &PageMirror::announced, this, &PageMirrorDom::announce);
         connect(mirror_, &PageMirror::geometryChanged, this, &PageMirrorDom::place);
         connect(qApp, &QCoreApplication::aboutToQuit, this, &PageMirrorDom::remove);
@@ -81,7 +111,7 @@ public:
 
     // Each node over its control: screen coordinates are the canvas's own, in CSS pixels.
     void place() {
-        if (layer_.isUndefined() || canvas_.isUndefined())
+        if (!isElement(layer_) || !isElement(canvas_))
             return;
         setStyle(layer_, "left", px(canvas_["offsetLeft"].as<int>()));
         setStyle(layer_, "top", px(canvas_["offsetTop"].as<int>()));
@@ -89,7 +119,7 @@ public:
         setStyle(layer_, "height", px(canvas_["clientHeight"].as<int>()));
         for (const MirrorNode& node : mirror_->nodes()) {
             val element = elementOf(node.id);
-            if (element.isNull())
+            if (!isElement(element))
                 continue;
             setStyle(element, "left", px(node.rect.x()));
             setStyle(element, "top", px(node.rect.y()));
@@ -100,8 +130,8 @@ public:
 
 private:
     void build() {
-        canvas_ = document().call<val>("getElementById", text(QGuiApplication::primaryScreen()->name()));
-        if (canvas_.isNull() || canvas_.isUndefined())
+        canvas_ = findCanvas();
+        if (!isElement(canvas_))
             return;
         // The canvas is drawn, not read: the mirror tells what it shows.
         canvas_.call<void>("setAttribute", val("aria-hidden"), val("true"));
@@ -184,7 +214,7 @@ private:
         if (id.isEmpty())
             return;
         val element = elementOf(id);
-        if (element.isNull() || element.equals(document()["activeElement"]))
+        if (!isElement(element) || element.equals(document()["activeElement"]))
             return;
         val options = val::object();
         options.set("preventScroll", val(true));
@@ -194,16 +224,16 @@ private:
     // A live region speaks a change of its text: the same element selected again must read differently,
     // so every other announcement ends in a no-break space, which no screen reader speaks.
     void announce(const QString& words) {
-        if (live_.isUndefined())
+        if (!isElement(live_))
             return;
         alternate_ = !alternate_;
         live_.set("textContent", text(alternate_ ? words : words + QChar(0x00A0)));
     }
 
     void remove() {
-        if (!layer_.isUndefined() && !layer_["parentElement"].isNull())
+        if (isElement(layer_) && isElement(layer_["parentElement"]))
             layer_["parentElement"].call<void>("removeChild", layer_);
-        if (!canvas_.isUndefined() && !canvas_.isNull())
+        if (isElement(canvas_))
             canvas_.call<void>("removeAttribute", val("aria-hidden"));
     }
 
