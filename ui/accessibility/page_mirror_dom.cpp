@@ -10,6 +10,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -107,7 +108,15 @@ public:
 
     // The canvas took the page's focus (a click): it goes on to the control that now has Qt's focus,
     // so that a screen reader follows, and keys go on through the mirror.
-    void canvasFocused() { focusNode(mirror_->focusedId()); }
+    // A box keeps the canvas's focus, though: there the browser's clipboard keys reach Qt as they are.
+    void canvasFocused() {
+        const QString id = mirror_->focusedId();
+        const auto& nodes = mirror_->nodes();
+        const auto node =
+            std::find_if(nodes.begin(), nodes.end(), [&id](const MirrorNode& n) { return n.id == id; });
+        if (node != nodes.end() && node->kind == MirrorNode::Kind::Button)
+            focusNode(id);
+    }
 
     // Each node over its control: screen coordinates are the canvas's own, in CSS pixels.
     void place() {
@@ -140,6 +149,10 @@ private:
         if (val::global("getComputedStyle")(parent)["position"].as<std::string>() == "static")
             setStyle(parent, "position", QStringLiteral("relative")); // places the layer over the canvas
 
+        // A program started again on the same page finds the mirror of the one before.
+        val stale = elementOf(QStringLiteral("mirror"));
+        if (isElement(stale))
+            stale["parentElement"].call<void>("removeChild", stale);
         layer_ = document().call<val>("createElement", val("div"));
         layer_.set("id", text(kIdPrefix + QLatin1String("mirror")));
         // Read by assistive technology, never seen, and no obstacle to the pointer, which the canvas takes.
