@@ -4,8 +4,6 @@
 #include "page_mirror.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -43,15 +41,11 @@ bool isElement(const val& element) {
     return !element.isNull() && !element.isUndefined();
 }
 
-// The canvas Qt draws the window into: by the id Qt names its screen by, or else the one Qt was given.
+// The canvas Qt draws the window into: the one its loader handed Qt, or the first in the container it
+// handed. (Qt's own name for its screen, the canvas's id, is read with a runtime function that Qt's build
+// does not export, and would abort the program.)
 val findCanvas() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen && !screen->name().isEmpty()) {
-        val byId = document().call<val>("getElementById", text(screen->name()));
-        if (isElement(byId))
-            return byId;
-    }
-    for (const char* given : {"qtCanvasElements", "qtContainerElements"}) {
+    for (const char* given : {"qtContainerElements", "qtCanvasElements"}) {
         const val elements = val::module_property(given);
         if (!isElement(elements) || elements["length"].as<int>() < 1)
             continue;
@@ -146,7 +140,8 @@ private:
         canvas_.call<void>("setAttribute", val("aria-hidden"), val("true"));
         canvas_.call<void>("addEventListener", val("focus"), val::module_property("vostrelCanvasFocus"));
         val parent = canvas_["parentElement"];
-        if (val::global("getComputedStyle")(parent)["position"].as<std::string>() == "static")
+        if (val::global("window").call<val>("getComputedStyle", parent)["position"].as<std::string>() ==
+            "static")
             setStyle(parent, "position", QStringLiteral("relative")); // places the layer over the canvas
 
         // A program started again on the same page finds the mirror of the one before.
