@@ -18,7 +18,7 @@ echo
 build-release/bench/bench_selection
 
 # The Windows program as ./windows.sh builds and packs it (the static Qt is built once, then cached).
-VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh)"
+VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT
 scripts/windows-build.sh vostrel floor_window >&2
 scripts/windows-dist.sh build-windows dist >&2

@@ -53,7 +53,7 @@ build_release() {
     cp "$dir"/cpack/*.deb "$dir/out/"
 
     echo "Building the Windows program in $dir" >&2
-    VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh 2>>"$dir/windows-qt.log")"
+    VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows 2>>"$dir/windows-qt.log")"
     export VOSTREL_WINDOWS_QT
     cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
     cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
