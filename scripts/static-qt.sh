@@ -112,13 +112,15 @@ if [ "$target" = web ]; then
     # through an emsdk folder ($EMSDK/.emscripten naming the compiler's folder inside it), when Qt is
     # configured and again when a program is. A small folder of that shape inside the Qt's prefix stands in;
     # the toolchain file then finds the compiler through EMSCRIPTEN. Debian's emscripten runs its tools with
-    # `node` and Debian's node modules, wherever another node comes first on PATH.
+    # `node` and Debian's node modules, and its compiler drivers with Debian's Python (a thousand starts),
+    # whatever else comes first on PATH.
     emsdk="$prefix/emsdk"
-    mkdir -p "$emsdk/upstream/emscripten/cmake/Modules/Platform"
+    platform=cmake/Modules/Platform
+    mkdir -p "$emsdk/upstream/emscripten/$platform"
     ln -sfn /usr/bin/emcc "$emsdk/upstream/emscripten/emcc"
-    ln -sfn /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake "$emsdk/upstream/emscripten/cmake/Modules/Platform/Emscripten.cmake"
+    ln -sfn "/usr/share/emscripten/$platform/Emscripten.cmake" "$emsdk/upstream/emscripten/$platform/Emscripten.cmake"
     echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$emsdk/.emscripten"
-    export EMSDK="$emsdk" EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs
+    export EMSDK="$emsdk" EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 fi
 
 if [ -f "$prefix/.complete" ]; then
