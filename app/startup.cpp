@@ -5,6 +5,9 @@
 #include "form1.h"
 #include "program_control.h"
 #include "window_font.h"
+#ifdef Q_OS_WASM
+#include "web_page.h"
+#endif
 
 #include <QApplication>
 #include <QLocale>
@@ -50,8 +53,12 @@ int runVostrel() {
     Form1 window;
     ApplicationControl control;
     ClickDispatch dispatch(window, control);
+#ifdef Q_OS_WASM
+    showOnWebPage(window);
+#else
     centreOnScreen(window);
     window.show();
+#endif
     if (QWidget* first = window.firstInTabOrder())
         first->setFocus();
     return QApplication::exec();
