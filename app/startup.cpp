@@ -14,6 +14,7 @@
 
 #ifdef Q_OS_WASM
 #include "accessibility/page_mirror_dom.h"
+#include "web_page.h"
 #endif
 
 namespace vostrel {
@@ -56,9 +57,11 @@ int runVostrel() {
     ClickDispatch dispatch(window, control);
 #ifdef Q_OS_WASM
     mirrorWindowIntoPage(window); // the page's screen readers see nothing of the canvas itself
-#endif
+    showOnWebPage(window);
+#else
     centreOnScreen(window);
     window.show();
+#endif
     if (QWidget* first = window.firstInTabOrder())
         first->setFocus();
     return QApplication::exec();
