@@ -1,5 +1,7 @@
 #include "web_page.h"
 
+#include "accessibility/page_mirror_dom.h"
+
 #include <QWidget>
 
 #include <emscripten.h>
@@ -12,6 +14,7 @@ void showOnWebPage(QWidget& window) {
 }
 
 void endWebProgram(int exitStatus) {
+    takeMirrorOffPage();
     emscripten_force_exit(exitStatus);
 }
 

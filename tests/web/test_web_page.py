@@ -72,6 +72,7 @@ class WebPageTest(unittest.TestCase):
         driver = self.page.driver
         self.assertEqual(driver.find_element("id", "message").text, "Vostrel จบการทำงานแล้ว")
         self.assertFalse(driver.find_element("id", "qtcanvas").is_displayed())
+        self.assertEqual(driver.find_elements("id", "vostrel-mirror"), [])  # nothing left for a screen reader
         again = driver.find_element("id", "again")
         self.assertTrue(again.is_displayed())
         again.click()  # starts the program again

@@ -131,6 +131,13 @@ public:
         }
     }
 
+    void remove() {
+        if (isElement(layer_) && isElement(layer_["parentElement"]))
+            layer_["parentElement"].call<void>("removeChild", layer_);
+        if (isElement(canvas_))
+            canvas_.call<void>("removeAttribute", val("aria-hidden"));
+    }
+
 private:
     void build() {
         canvas_ = findCanvas();
@@ -238,13 +245,6 @@ private:
         live_.set("textContent", text(alternate_ ? words : words + QChar(0x00A0)));
     }
 
-    void remove() {
-        if (isElement(layer_) && isElement(layer_["parentElement"]))
-            layer_["parentElement"].call<void>("removeChild", layer_);
-        if (isElement(canvas_))
-            canvas_.call<void>("removeAttribute", val("aria-hidden"));
-    }
-
     PageMirror* mirror_;
     val canvas_ = val::undefined();
     val layer_ = val::undefined();
@@ -295,6 +295,11 @@ void onPageResized(val) {
 
 void mirrorWindowIntoPage(Form1& window) {
     new PageMirrorDom(window);
+}
+
+void takeMirrorOffPage() {
+    if (PageMirrorDom* dom = PageMirrorDom::current)
+        dom->remove();
 }
 
 } // namespace vostrel

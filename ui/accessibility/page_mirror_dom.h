@@ -11,4 +11,8 @@ class Form1;
 // Only for Qt for the web, whose canvas gives the page nothing to read.
 void mirrorWindowIntoPage(Form1& window);
 
+// Takes the mirror off the page when the program ends, which on the web leaves no destructor to run: the
+// page that says so is then all that a screen reader finds.
+void takeMirrorOffPage();
+
 } // namespace vostrel
