@@ -39,6 +39,7 @@ if $serve; then
     echo "Serving dist/web/ (Ctrl+C ends)"
     exec python3 scripts/serve_web.py dist/web "$port"
 fi
-# Debian's Selenium, so Debian's Python, whatever python3 comes first on PATH.
+# Debian's Selenium, so Debian's Python, whatever python3 comes first on PATH: the page as it looks and
+# behaves (test_web_page.py), and as assistive technology reads it (test_page_accessibility.py).
 VOSTREL_SITE="$root/dist/web" VOSTREL_ARTIFACTS="$root/build-web/test-artifacts" \
-    /usr/bin/python3 tests/web/test_web_page.py
+    /usr/bin/python3 -m unittest discover --start-directory tests/web --pattern 'test_*.py' --verbose
