@@ -3,9 +3,10 @@
 
 Usage: web_site_files.py SITE SERVICE_WORKER_TEMPLATE
 
-licences/index.html links every licence text under licences/. sw.js is the template with the site's files
-and a hash of their contents filled in, so that the service worker caches exactly this release's files and
-a browser that has an older release cached takes the new one.
+licences/index.html links every licence text under licences/. sw.js is the template with the files that a
+visit needs (all but the licence texts, which are read on the network when asked for) and a hash of the
+whole site filled in, so that the service worker caches exactly this release's files and a browser that
+has an older release cached takes the new one.
 """
 
 import hashlib
@@ -43,7 +44,8 @@ def main(site, template):
     for name in files:
         digest.update(name.encode() + b"\0" + (site / name).read_bytes())
     worker = template.read_text(encoding="utf-8")
-    for placeholder, value in (("[/* site files */]", json.dumps(["./", *files])),
+    visit = [name for name in files if not name.startswith("licences/")]
+    for placeholder, value in (("[/* site files */]", json.dumps(["./", *visit])),
                                ('"/* site hash */"', json.dumps(digest.hexdigest()[:16]))):
         if placeholder not in worker:
             raise SystemExit(f"{template}: no {placeholder} to fill in")

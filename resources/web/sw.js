@@ -1,6 +1,7 @@
-// Keeps the whole site in the browser's cache at the first visit, so that the page opens again with no
-// network at all. The build writes the site's files and a hash of their contents below: a new release
-// is a new service worker, which caches the new files and then drops the old cache.
+// Keeps the page and the program in the browser's cache at the first visit, so that the page opens again
+// with no network at all. The build writes the files a visit needs and a hash of the site's contents
+// below: a new release is a new service worker, which caches the new files and then drops the old cache.
+// The licence texts are left to the network, and kept once read.
 "use strict";
 
 const SITE_FILES = [/* site files */];
@@ -22,5 +23,10 @@ self.addEventListener("fetch", (event) => {
     if (event.request.method !== "GET")
         return;
     event.respondWith(caches.open(CACHE).then((cache) =>
-        cache.match(event.request, { ignoreSearch: true }).then((cached) => cached || fetch(event.request))));
+        cache.match(event.request, { ignoreSearch: true }).then((cached) => cached || fetch(event.request).then(
+            (response) => {
+                if (response.ok && new URL(event.request.url).pathname.includes("/licences/"))
+                    cache.put(event.request, response.clone());
+                return response;
+            }))));
 });
