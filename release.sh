@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing and builds the release artefacts of the last commit into dist/: the Debian
-# package, the Windows zip and installer, and SHA256SUMS over them.
+# package, the Windows zip and installer, the web site's zip, and SHA256SUMS over them.
 #
 #   ./release.sh            build once
 #   ./release.sh --verify   build twice, in two folders of different path lengths, with another umask, time
@@ -53,11 +53,14 @@ build_release() {
     cp "$dir"/cpack/*.deb "$dir/out/"
 
     echo "Building the Windows program in $dir" >&2
-    VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh 2>>"$dir/windows-qt.log")"
+    VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows 2>>"$dir/windows-qt.log")"
     export VOSTREL_WINDOWS_QT
     cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
     cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
     scripts/windows-dist.sh build-windows "$dir/out" >&2
+
+    echo "Building the web site in $dir" >&2
+    scripts/web-release.sh "$dir/out" >&2 2>>"$dir/web.log"
     cd "$root"
 }
 
