@@ -51,7 +51,11 @@ config_hash="$( (printf '%s\n' "${qt_features[@]}" && cat "$toolchain" "${own_pa
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/vostrel"
 prefix="$cache_root/qt-$host_version-mingw-static-$config_hash"
 
-if [ -f "$prefix/.complete" ]; then
+# The record of what went into the Qt (scripts/qt_build_record.py) is no part of the key: a cached Qt without
+# one, or with one made by another version of that script, gets it from its source again, without a build.
+record_script="$root/scripts/qt_build_record.py"
+has_record() { grep -qs "$(sha256sum "$record_script" | cut -c1-64)" "$prefix/vostrel-qt-record.json"; }
+if [ -f "$prefix/.complete" ] && has_record; then
     say "Static Qt $host_version for Windows is cached in $prefix"
     echo "$prefix"
     exit 0
@@ -79,15 +83,29 @@ apt-get "${apt_private[@]}" -qq update >&2
 dsc="$(ls "$work/download"/qt6-base_*.dsc)"
 # dpkg-source checks the files against the .dsc; its own signature check needs debian-keyring and only warns.
 dpkg-source --skip-patches -x "$dsc" "$work/src" >/dev/null
-grep -E '^cve-' "$work/src/debian/patches/series" | while read -r patch _; do
-    say "Applying Debian's $patch"
-    patch -d "$work/src" -p1 --batch --quiet <"$work/src/debian/patches/$patch"
+mapfile -t debian_patches < <(grep -E '^cve-' "$work/src/debian/patches/series" | cut -d' ' -f1)
+debian_patches=("${debian_patches[@]/#/$work/src/debian/patches/}")
+for patch in "${debian_patches[@]}"; do
+    say "Applying Debian's $(basename "$patch")"
+    patch -d "$work/src" -p1 --batch --quiet <"$patch"
 done
 # Then this project's build fixes for the configuration above.
 for patch in "${own_patches[@]}"; do
     say "Applying $(basename "$patch")"
     patch -d "$work/src" -p1 --batch --quiet <"$patch"
 done
+
+write_record() {
+    python3 "$record_script" "$work/src" "$prefix" --target x86_64-w64-mingw32 \
+        --debian-patch "${debian_patches[@]}" --own-patch "${own_patches[@]}"
+}
+if [ -f "$prefix/.complete" ]; then
+    say "Recorded what went into the cached Qt in $prefix"
+    write_record
+    rm -rf "$work"
+    echo "$prefix"
+    exit 0
+fi
 
 say "Configuring static Qt $upstream_version for x86_64-w64-mingw32 (the log is $work/configure.log)"
 cmake -S "$work/src" -B "$work/build" -G Ninja \
@@ -102,6 +120,7 @@ say "Built static Qt in $(((SECONDS - start) / 60)) min"
 
 # The licence texts of what the program links from Qt, for the zip of the program.
 python3 "$root/scripts/qt_licences.py" "$work/src" "$prefix/licences"
+write_record
 touch "$prefix/.complete"
 rm -rf "$work"
 echo "$prefix"
