@@ -81,7 +81,10 @@ def sha256(path):
 
 
 def release_time():
-    epoch = int(os.environ.get("SOURCE_DATE_EPOCH", "0"))
+    epoch = os.environ.get("SOURCE_DATE_EPOCH", "")
+    if not epoch.isdigit():
+        raise SystemExit("SOURCE_DATE_EPOCH must hold the release time (seconds since 1970)")
+    epoch = int(epoch)
     return datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
 
 
