@@ -95,7 +95,7 @@ sign_windows() {
     # The signature is all that signing adds.
     removed="$(mktemp)"
     osslsigncode remove-signature -in "$exe" -out "$removed.exe" >/dev/null
-    python3 "$root/scripts/pe_unsigned_match.py" "$unsigned" "$removed.exe"
+    cmp "$unsigned" "$removed.exe" || fail "Vostrel.exe without its signature is not the unsigned program file"
     rm -f "$removed" "$removed.exe"
     echo "Signed Vostrel.exe; without its signature it is the unsigned program file"
 

@@ -95,7 +95,7 @@ expect_refusal "osslsigncode verify rejects the signed program against another a
 
 echo "== signing changes nothing else"
 osslsigncode remove-signature -in "$work/signed.exe" -out "$work/removed.exe" >/dev/null
-if python3 "$root/scripts/pe_unsigned_match.py" "$work/unsigned.exe" "$work/removed.exe"; then
+if cmp "$work/unsigned.exe" "$work/removed.exe"; then
     pass "without its signature, the signed Vostrel.exe is the released unsigned one"
 else
     fail "without its signature, the signed Vostrel.exe differs from the released unsigned one"
