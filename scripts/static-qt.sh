@@ -39,6 +39,7 @@ case "$target" in
 windows)
     name="Windows"
     cache_name="mingw-static"
+    triple=x86_64-w64-mingw32
     toolchain="$root/cmake/mingw-w64-x86_64.cmake"
     # Only what the program uses: Core, Gui, Widgets and Test, the Windows platform plugin and the Windows
     # style, with the third-party code Qt bundles so nothing but Windows' own DLLs is needed at run time.
@@ -69,6 +70,7 @@ windows)
 web)
     name="the web"
     cache_name="wasm-static"
+    triple=wasm32-unknown-emscripten
     # Core, Gui, Widgets and Test with the web platform plugin, single-threaded (a page needs no special
     # headers to serve it). The web platform draws through WebGL, so OpenGL stays on, and text through
     # FreeType and HarfBuzz: the fonts are those compiled into the program. Without `library` Qt never
@@ -123,7 +125,11 @@ if [ "$target" = web ]; then
     export EMSDK="$emsdk" EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 fi
 
-if [ -f "$prefix/.complete" ]; then
+# The record of what went into the Qt (scripts/qt_build_record.py) is no part of the key: a cached Qt without
+# one, or with one made by another version of that script, gets it from its source again, without a build.
+record_script="$root/scripts/qt_build_record.py"
+has_record() { grep -qs "$(sha256sum "$record_script" | cut -c1-64)" "$prefix/vostrel-qt-record.json"; }
+if [ -f "$prefix/.complete" ] && has_record; then
     say "Static Qt $host_version for $name is cached in $prefix"
     echo "$prefix"
     exit 0
@@ -151,15 +157,29 @@ apt-get "${apt_private[@]}" -qq update >&2
 dsc="$(ls "$work/download"/qt6-base_*.dsc)"
 # dpkg-source checks the files against the .dsc; its own signature check needs debian-keyring and only warns.
 dpkg-source --skip-patches -x "$dsc" "$work/src" >/dev/null
-grep -E '^cve-' "$work/src/debian/patches/series" | while read -r patch _; do
-    say "Applying Debian's $patch"
-    patch -d "$work/src" -p1 --batch --quiet <"$work/src/debian/patches/$patch"
+mapfile -t debian_patches < <(grep -E '^cve-' "$work/src/debian/patches/series" | cut -d' ' -f1)
+debian_patches=("${debian_patches[@]/#/$work/src/debian/patches/}")
+for patch in "${debian_patches[@]}"; do
+    say "Applying Debian's $(basename "$patch")"
+    patch -d "$work/src" -p1 --batch --quiet <"$patch"
 done
 # Then this project's build fixes for the configuration above.
 for patch in "${own_patches[@]}"; do
     say "Applying $(basename "$patch")"
     patch -d "$work/src" -p1 --batch --quiet <"$patch"
 done
+
+write_record() {
+    python3 "$record_script" "$work/src" "$prefix" --target "$triple" \
+        --debian-patch "${debian_patches[@]}" --own-patch "${own_patches[@]}"
+}
+if [ -f "$prefix/.complete" ]; then
+    say "Recorded what went into the cached Qt in $prefix"
+    write_record
+    rm -rf "$work"
+    echo "$prefix"
+    exit 0
+fi
 
 say "Configuring static Qt $upstream_version for $name (the log is $work/configure.log)"
 cmake -S "$work/src" -B "$work/build" -G Ninja "${toolchain_args[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
@@ -173,6 +193,7 @@ say "Built static Qt in $(((SECONDS - start) / 60)) min"
 
 # The licence texts of what the program links from Qt, for the program's zip or site.
 "${licences[@]}" "$work/src" "$prefix/licences"
+write_record
 touch "$prefix/.complete"
 rm -rf "$work"
 echo "$prefix"
