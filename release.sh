@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing and builds the release artefacts of the last commit into dist/: the Debian
-# source and binary packages, the Windows zip and installer, and SHA256SUMS over them.
+# source and binary packages, the Windows zip and installer, the web site's zip, a CycloneDX bill of
+# materials for each program, and SHA256SUMS over them.
 #
 #   ./release.sh            build once
 #   ./release.sh --verify   build twice, in two folders of different path lengths, with another umask, time
-#                           zone and locale, and fail naming the first artefact that differs
+#                           zone and locale, and fail naming the first artefact that differs; then sign the
+#                           Windows build with throwaway keys and test that (tests/release/test_signing.sh)
+#   ./release.sh --sign     sign the program, the installer and SHA256SUMS with the keys that
+#                           scripts/release-sign.sh names (checked before anything is built)
 #
 # Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
 # from the working files. Every time stamp in every artefact is the release time, that of debian/changelog's
@@ -13,21 +17,27 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-verify=false
-case "${1-}" in
-"") ;;
---verify) verify=true ;;
-*)
-    echo "usage: $0 [--verify]" >&2
-    exit 2
-    ;;
-esac
+verify=false sign=false
+for argument in "$@"; do
+    case "$argument" in
+    --verify) verify=true ;;
+    --sign) sign=true ;;
+    *)
+        echo "usage: $0 [--verify] [--sign]" >&2
+        exit 2
+        ;;
+    esac
+done
 
-release_packages=(git zip)
-# diffoscope shows where two builds differ, should they.
-$verify && release_packages+=(diffoscope-minimal)
+# osslsigncode and gpg sign; python3-jsonschema checks the bills of materials against CycloneDX's schema,
+# which npm fetches once.
+release_packages=(git zip osslsigncode gnupg python3-jsonschema)
+command -v npm >/dev/null || release_packages+=(npm)
+# diffoscope shows where two builds differ, should they; the signing test runs under Wine on a virtual screen.
+$verify && release_packages+=(diffoscope-minimal "${VOSTREL_TEST_PACKAGES[@]}")
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}" \
     "${release_packages[@]}"
+$sign && { "$root/scripts/release-sign.sh" check || exit 1; }
 
 cd "$root"
 commit="$(git rev-parse HEAD)"
@@ -50,11 +60,23 @@ build_release() {
     scripts/debian-build.sh ${2:+"$2"} "$dir/debian" "$dir/out"
 
     echo "Building the Windows program in $dir" >&2
-    VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh 2>>"$dir/windows-qt.log")"
+    VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows 2>>"$dir/windows-qt.log")"
     export VOSTREL_WINDOWS_QT
     cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
     cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
-    scripts/windows-dist.sh build-windows "$dir/out" >&2
+    if $sign; then
+        scripts/release-sign.sh windows build-windows "$dir/out" >&2
+    else
+        scripts/windows-dist.sh build-windows "$dir/out" >&2
+    fi
+
+    echo "Building the web site in $dir" >&2
+    scripts/web-release.sh "$dir/out" >&2 2>>"$dir/web.log"
+    VOSTREL_WEB_QT="$(scripts/static-qt.sh web 2>>"$dir/web.log")"
+
+    # A bill of materials for each artefact, from what its build used.
+    /usr/bin/python3 scripts/sbom.py make --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
+        --qt-record web="$VOSTREL_WEB_QT/vostrel-qt-record.json" "$dir"/out/*.deb "$dir"/out/*.zip "$dir"/out/*.msi >&2
     cd "$root"
 }
 
@@ -102,11 +124,26 @@ else
 fi
 
 mkdir -p dist
+rm -f dist/SHA256SUMS.asc
 artefacts=()
 for file in "$work"/a/out/*; do
     cp "$file" dist/
     artefacts+=("$(basename "$file")")
 done
 (cd dist && sha256sum "${artefacts[@]}" >SHA256SUMS && sha256sum --quiet -c SHA256SUMS)
+# The checks and the signing run the committed scripts too, as the builds did; the Qt is the cached one.
+committed="$work/a/vostrel"
+VOSTREL_WINDOWS_QT="$("$committed/scripts/static-qt.sh" windows 2>/dev/null)"
+VOSTREL_WEB_QT="$("$committed/scripts/static-qt.sh" web 2>/dev/null)"
+export VOSTREL_WINDOWS_QT
+/usr/bin/python3 "$committed/scripts/sbom.py" check --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
+    --qt-record web="$VOSTREL_WEB_QT/vostrel-qt-record.json" dist/*.cdx.json
+$sign && "$committed/scripts/release-sign.sh" sums dist
+if $verify && ! $sign; then
+    "$committed/tests/release/test_signing.sh" "$committed/build-windows" dist || {
+        keep=true
+        exit 1
+    }
+fi
 echo "Release of commit ${commit:0:12} (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH) in dist/:"
 cat dist/SHA256SUMS

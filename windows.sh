@@ -8,7 +8,7 @@ source "$root/scripts/deps.sh"
 
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}"
 cd "$root"
-VOSTREL_WINDOWS_QT="$(scripts/windows-qt.sh)"
+VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT
 
 scripts/windows-build.sh

@@ -1,10 +1,10 @@
 #include "click_handlers.h"
 
+#include "accessibility/selection_announcement.h"
 #include "element_selection.h"
 #include "element_table.h"
 #include "form_detail_window.h"
 #include "program_control.h"
-#include "selection_announcement.h"
 
 #include <QHash>
 

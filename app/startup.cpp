@@ -12,6 +12,11 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#ifdef Q_OS_WASM
+#include "accessibility/page_mirror_dom.h"
+#include "web_page.h"
+#endif
+
 namespace vostrel {
 
 void configureApplication() {
@@ -50,8 +55,13 @@ int runVostrel() {
     Form1 window;
     ApplicationControl control;
     ClickDispatch dispatch(window, control);
+#ifdef Q_OS_WASM
+    mirrorWindowIntoPage(window); // the page's screen readers see nothing of the canvas itself
+    showOnWebPage(window);
+#else
     centreOnScreen(window);
     window.show();
+#endif
     if (QWidget* first = window.firstInTabOrder())
         first->setFocus();
     return QApplication::exec();

@@ -8,8 +8,9 @@ add_compile_options(-ffile-prefix-map=${PROJECT_BINARY_DIR}=build -ffile-prefix-
 
 # Hardened as Debian builds its programs (dpkg-buildflags with hardening=+all: stack protector, fortified C
 # library calls, format checks, PIE, read-only relocations bound at start), and with the two protections
-# Debian's next release adds: control-flow protection and stack-clash protection.
-if(LINUX)
+# Debian's next release adds: control-flow protection and stack-clash protection. Not on the web, where
+# emscripten's toolchain also counts as Linux but WebAssembly keeps its own stack and checks every call.
+if(LINUX AND NOT EMSCRIPTEN)
     set(CMAKE_POSITION_INDEPENDENT_CODE ON)
     include(CheckPIESupported)
     check_pie_supported(LANGUAGES CXX)

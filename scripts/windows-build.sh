@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the windows preset into build-windows/ against the static Qt that VOSTREL_WINDOWS_QT names (what
-# scripts/windows-qt.sh prints): the preset's targets, or the targets given as arguments.
+# 'scripts/static-qt.sh windows' prints): the preset's targets, or the targets given as arguments.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-: "${VOSTREL_WINDOWS_QT:?names the static Qt to build with (scripts/windows-qt.sh prints it)}"
+: "${VOSTREL_WINDOWS_QT:?names the static Qt to build with ('scripts/static-qt.sh windows' prints it)}"
 cd "$root"
 
 # A build tree made against another Qt (an older cache entry) is made afresh.

@@ -1,13 +1,13 @@
 #include "form1.h"
 
+#include "accessibility/detail_box_accessible.h"
+#include "accessibility/window_accessibility.h"
 #include "control_builders.h"
 #include "default_font_scope.h"
-#include "detail_box_accessible.h"
 #include "device_pixels.h"
 #include "grid_navigation.h"
 #include "main_window_tables.h"
 #include "twips.h"
-#include "window_accessibility.h"
 #include "window_pictures.h"
 
 #include <QLabel>

@@ -39,3 +39,42 @@ SAMPLES = {
     "non-metal button face (C)": ((px(6360) + 5, px(840) + 5), YELLOW),
     "inert gas button face (Ne)": ((px(8280) + 5, px(840) + 5), INERT_GAS),
 }
+
+# Colours of the window's flat areas: ground, lines, faces, swatches, boxes and the buttons' bevels. Text is
+# drawn anti-aliased, in shades between its colour and the ground, which none of these are.
+FLAT_COLOURS = {NAVY, YELLOW, WHITE, RED, METAL, METALLOID, INERT_GAS, (0, 0, 0), (118, 118, 118),
+                (159, 159, 159), (239, 239, 239), (255, 255, 192)}
+
+
+def differences_beside_text(image, reference, reach=2):
+    """Compares two pictures of the window where their text may be drawn by differently hinted fonts. Returns
+    {"away": differing pixels away from text, "text": pixels of text in the reference, "mean": the mean
+    difference (largest of the three channels, 0 to 255) of the differing pixels at text, "far": how many of
+    those differ by more than half the scale}. A pixel is at text when a text shade lies within `reach`
+    pixels of it in either picture."""
+    width, height = reference.width, reference.height
+    if (image.width, image.height) != (width, height):
+        return {"away": width * height, "text": 0, "mean": 255, "far": width * height}
+
+    def shaded(picture, x, y):
+        i = 3 * (y * width + x)
+        return tuple(picture.data[i:i + 3]) not in FLAT_COLOURS
+
+    text = sum(shaded(reference, i % width, i // width) for i in range(width * height))
+    away = far = total = at_text = 0
+    for i in range(width * height):
+        a, b = image.data[3 * i:3 * i + 3], reference.data[3 * i:3 * i + 3]
+        if a == b:
+            continue
+        x, y = i % width, i // width
+        if not any(shaded(picture, nx, ny)
+                   for ny in range(max(0, y - reach), min(height, y + reach + 1))
+                   for nx in range(max(0, x - reach), min(width, x + reach + 1))
+                   for picture in (reference, image)):
+            away += 1
+            continue
+        difference = max(abs(p - q) for p, q in zip(a, b))
+        at_text += 1
+        total += difference
+        far += difference > 128
+    return {"away": away, "text": text, "mean": total / at_text if at_text else 0, "far": far}

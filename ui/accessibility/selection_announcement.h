@@ -1,8 +1,20 @@
 #pragma once
 
+#include <QString>
+
 namespace vostrel {
 
 class Form1;
+
+// What a selection tells: the element's English name and atomic number ("Sodium, 11"), and every box
+// with its field label, top to bottom ("เลขอะตอม 11, เลขออกซิเดชั่น 1, ...").
+struct SelectionSummary {
+    QString summary;
+    QString details;
+};
+
+// What the detail panel shows now, in those words.
+SelectionSummary describeSelection(const Form1& window);
 
 // Tells screen readers what the detail panel shows now, once, without moving the focus: a notification
 // named by the element's English name and atomic number ("Sodium, 11") and described by every box with

@@ -6,6 +6,8 @@
 #include <QAccessibleObject>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace vostrel {
 namespace {
 
@@ -73,16 +75,21 @@ PanelNotice& noticeOf(Form1& window) {
 
 } // namespace
 
+SelectionSummary describeSelection(const Form1& window) {
+    QStringList rows;
+    for (const PanelRowSpec& row : detailPanelRows())
+        rows << QString::fromUtf8(row.caption) + QLatin1Char(' ') + boxText(window, row.textNumber);
+    return {boxText(window, kElementNameBox) + QLatin1String(", ") + boxText(window, kAtomicNumberBox),
+            rows.join(QLatin1String(", "))};
+}
+
 void announceSelection(Form1& window) {
     if (!QAccessible::isActive())
         return; // no screen reader is listening: spare every click the work
     PanelNotice& notice = noticeOf(window);
-    notice.summary =
-        boxText(window, kElementNameBox) + QLatin1String(", ") + boxText(window, kAtomicNumberBox);
-    QStringList rows;
-    for (const PanelRowSpec& row : detailPanelRows())
-        rows << QString::fromUtf8(row.caption) + QLatin1Char(' ') + boxText(window, row.textNumber);
-    notice.details = rows.join(QLatin1String(", "));
+    SelectionSummary told = describeSelection(window);
+    notice.summary = std::move(told.summary);
+    notice.details = std::move(told.details);
     QAccessibleEvent shown(&notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 #ifdef Q_OS_WIN

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Makes the static site of the web program built in BUILD (the web preset's build tree) in SITE: the page,
+# the program's .js and .wasm, Qt's loader, the web app manifest and icons, the service worker that keeps
+# the site for offline use, and the licence texts of everything in the program. VOSTREL_WEB_QT names the
+# static Qt it was built with (its loader and licence texts go in too).
+#
+# The same build gives the same files, byte for byte: every file takes the release time (SOURCE_DATE_EPOCH,
+# else the last commit's time) and a fixed mode.
+set -euo pipefail
+[ $# -eq 2 ] || { echo "usage: $0 BUILD SITE" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+site="$2"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+: "${VOSTREL_WEB_QT:?names the static Qt the program was built with}"
+SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}"
+export SOURCE_DATE_EPOCH
+
+rm -rf "$site"
+mkdir -p "$site/licences"
+web="$root/resources/web"
+cp "$web/index.html" "$web/page.js" "$web/manifest.webmanifest" "$site/"
+cp "$build/app/vostrel.js" "$build/app/vostrel.wasm" "$VOSTREL_WEB_QT/plugins/platforms/qtloader.js" "$site/"
+cp "$build/resources/pictures/trefoil.ico" "$build/resources/pictures/trefoil-192.png" \
+    "$build/resources/pictures/trefoil-512.png" "$site/"
+
+cp "$root/LICENSE" "$site/licences/Vostrel-LICENSE.txt"
+cp "$root/resources/fonts/NorasiUPC-COPYING.txt" "$site/licences/NorasiUPC-COPYING.txt"
+cp -r "$VOSTREL_WEB_QT/licences" "$site/licences/Qt"
+# Emscripten links its C and C++ libraries (musl, libc++, dlmalloc, compiler-rt) and its JavaScript runtime in.
+cp /usr/share/doc/emscripten/copyright "$site/licences/Emscripten-runtime.txt"
+python3 "$root/scripts/web_site_files.py" "$site" "$web/sw.js"
+
+find "$site" -type d -exec chmod 0755 {} + -o -type f -exec chmod 0644 {} +
+find "$site" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +
+echo "Made $site (vostrel.wasm $(du -k "$site/vostrel.wasm" | cut -f1) KiB)"

@@ -1,0 +1,133 @@
+"""Driving the web site in Debian's headless Chromium through Debian's Selenium: a local server for the site,
+and the page's window, clicked, typed at and photographed as the real-window tests do on the desktop."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
+from desktop import Image  # noqa: E402
+
+SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "serve_web.py")
+
+
+class Site:
+    """The site served from its folder on a free port of 127.0.0.1 by the same server as ./web.sh --serve."""
+
+    def __init__(self, folder):
+        self.process = subprocess.Popen([sys.executable, SERVER, folder, "0"], stdout=subprocess.PIPE, text=True)
+        self.url = self.process.stdout.readline().strip()
+        if not self.url.startswith("http://127.0.0.1:"):
+            self.stop()
+            raise AssertionError(f"the server did not start: {self.url!r}")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(10)
+        self.process.stdout.close()
+
+
+def chromium(profile):
+    """Headless Chromium at 100 %, WebGL through SwiftShader, with nothing running in the background that
+    would reach for the network, and its own fresh profile."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+                     "--force-device-scale-factor=1", "--window-size=1000,700", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                     "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
+        options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class Page:
+    """Vostrel's page in one browser: its state (data-state on the body), its window and the clipboard."""
+
+    def __init__(self, url):
+        self._profile = tempfile.TemporaryDirectory(prefix="vostrel-chromium-")
+        self.driver = chromium(self._profile.name)
+        self.url = url
+        # The boxes' text is read back as on the desktop: selected, copied, and read from the clipboard.
+        origin = url.rstrip("/")
+        self.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+
+    def open(self):
+        self.driver.get(self.url)
+
+    def state(self):
+        return self.driver.execute_script("return document.body.dataset.state || ''")
+
+    def wait_for_state(self, state, timeout=60):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.state() == state:
+                return
+            time.sleep(0.1)
+        raise AssertionError(f"the page is {self.state()!r}, not {state!r}, after {timeout} s: "
+                             f"{self.driver.find_element('id', 'message').text!r}")
+
+    def canvas(self):
+        return self.driver.find_element("id", "qtcanvas")
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as file:
+            file.write(self.canvas().screenshot_as_png)
+        return Image(path)
+
+    def wait_for_picture(self, path, reference, timeout=10):
+        """The window once it has drawn itself: captured until it matches the reference picture or stops
+        changing for a second; left at `path`."""
+        deadline = time.monotonic() + timeout
+        image = self.screenshot(path)
+        unchanged_since = time.monotonic()
+        while time.monotonic() < deadline and image.data != reference.data:
+            time.sleep(0.2)
+            again = self.screenshot(path)
+            if again.data != image.data:
+                unchanged_since = time.monotonic()
+            elif time.monotonic() - unchanged_since > 1 and self.drawn(again):
+                return again
+            image = again
+        return image
+
+    @staticmethod
+    def drawn(image):
+        return len(set(image.data[i:i + 3] for i in range(0, len(image.data), 3 * 97))) > 4
+
+    def click(self, x, y):
+        """A click at a point of the window's client area."""
+        left, top = self.driver.execute_script(
+            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top];", self.canvas())
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(int(left + x), int(top + y)).click()
+        actions.perform()
+        time.sleep(0.2)
+
+    def key(self, *keys):
+        for key in keys:
+            ActionChains(self.driver).send_keys(key).perform()
+            time.sleep(0.15)
+
+    def box_text(self, x, y):
+        """The whole text of the box at (x, y), read back through the clipboard."""
+        self.driver.execute_script("navigator.clipboard.writeText('')")
+        self.click(x, y)
+        ActionChains(self.driver).key_down("\ue009").send_keys("a").send_keys("c").key_up("\ue009").perform()
+        time.sleep(0.3)
+        return self.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0], e => arguments[0]('clipboard: ' + e))")
+
+    def close(self):
+        self.driver.quit()
+        self._profile.cleanup()
