@@ -32,7 +32,7 @@ fi
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}"
 VOSTREL_WEB_QT="$(scripts/static-qt.sh web)"
 export VOSTREL_WEB_QT
-scripts/web-build.sh
+scripts/cross-build.sh web
 scripts/web-dist.sh build-web dist/web
 
 if $serve; then

@@ -11,7 +11,7 @@ cd "$root"
 VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT
 
-scripts/windows-build.sh
+scripts/cross-build.sh windows
 
 scripts/windows-dist.sh build-windows dist
 
