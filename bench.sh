@@ -20,18 +20,18 @@ echo
 build-release/bench/bench_selection
 
 # The Windows program as ./windows.sh builds and packs it (the static Qt is built once, then cached).
-VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows)"
+VOSTREL_WINDOWS_QT="$(scripts/qt/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT
-scripts/cross-build.sh windows vostrel floor_window >&2
-scripts/windows-dist.sh build-windows dist >&2
+scripts/qt/cross-build.sh windows vostrel floor_window >&2
+scripts/windows/dist.sh build-windows dist >&2
 echo
 tests/realwindow/with-desktop.sh python3 bench/run_windows_benchmarks.py "$root/build-release/bench/startup_probe" \
     "$root/build-windows" "$root/dist"
 
 # The web site as ./web.sh makes it, beside an empty window of the same Qt for the web (built once, then cached).
-VOSTREL_WEB_QT="$(scripts/static-qt.sh web)"
+VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web)"
 export VOSTREL_WEB_QT
-scripts/cross-build.sh web vostrel vostrel_picture_files floor_window >&2
-scripts/web-dist.sh build-web dist/web >&2
+scripts/qt/cross-build.sh web vostrel vostrel_picture_files floor_window >&2
+scripts/web/dist.sh build-web dist/web >&2
 echo
 /usr/bin/python3 bench/run_web_benchmarks.py dist/web build-web/bench

@@ -8,7 +8,7 @@
 #                           zone and locale, and fail naming the first artefact that differs; then sign the
 #                           Windows build with throwaway keys and test that (tests/release/test_signing.sh)
 #   ./release.sh --sign     sign the program, the installer and SHA256SUMS with the keys that
-#                           scripts/release-sign.sh names (checked before anything is built)
+#                           scripts/release/sign.sh names (checked before anything is built)
 #
 # Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
 # from the working files. Every time stamp in every artefact is the release time, that of debian/changelog's
@@ -37,7 +37,7 @@ command -v npm >/dev/null || release_packages+=(npm)
 $verify && release_packages+=(diffoscope-minimal "${VOSTREL_TEST_PACKAGES[@]}")
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}" \
     "${release_packages[@]}"
-$sign && { "$root/scripts/release-sign.sh" check || exit 1; }
+$sign && { "$root/scripts/release/sign.sh" check || exit 1; }
 
 cd "$root"
 commit="$(git rev-parse HEAD)"
@@ -57,25 +57,25 @@ build_release() {
     cd "$src"
 
     echo "Building the Debian packages in $dir" >&2
-    scripts/debian-build.sh ${2:+"$2"} "$dir/debian" "$dir/out"
+    scripts/debian/build.sh ${2:+"$2"} "$dir/debian" "$dir/out"
 
     echo "Building the Windows program in $dir" >&2
-    VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows 2>>"$dir/windows-qt.log")"
+    VOSTREL_WINDOWS_QT="$(scripts/qt/static-qt.sh windows 2>>"$dir/windows-qt.log")"
     export VOSTREL_WINDOWS_QT
     cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
     cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
     if $sign; then
-        scripts/release-sign.sh windows build-windows "$dir/out" >&2
+        scripts/release/sign.sh windows build-windows "$dir/out" >&2
     else
-        scripts/windows-dist.sh build-windows "$dir/out" >&2
+        scripts/windows/dist.sh build-windows "$dir/out" >&2
     fi
 
     echo "Building the web site in $dir" >&2
-    scripts/web-release.sh "$dir/out" >&2 2>>"$dir/web.log"
-    VOSTREL_WEB_QT="$(scripts/static-qt.sh web 2>>"$dir/web.log")"
+    scripts/web/release-zip.sh "$dir/out" >&2 2>>"$dir/web.log"
+    VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web 2>>"$dir/web.log")"
 
     # A bill of materials for each artefact, from what its build used.
-    /usr/bin/python3 scripts/sbom.py make --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
+    /usr/bin/python3 scripts/release/sbom.py make --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
         --qt-record web="$VOSTREL_WEB_QT/vostrel-qt-record.json" "$dir"/out/*.deb "$dir"/out/*.zip "$dir"/out/*.msi >&2
     cd "$root"
 }
@@ -133,12 +133,12 @@ done
 (cd dist && sha256sum "${artefacts[@]}" >SHA256SUMS && sha256sum --quiet -c SHA256SUMS)
 # The checks and the signing run the committed scripts too, as the builds did; the Qt is the cached one.
 committed="$work/a/vostrel"
-VOSTREL_WINDOWS_QT="$("$committed/scripts/static-qt.sh" windows 2>/dev/null)"
-VOSTREL_WEB_QT="$("$committed/scripts/static-qt.sh" web 2>/dev/null)"
+VOSTREL_WINDOWS_QT="$("$committed/scripts/qt/static-qt.sh" windows 2>/dev/null)"
+VOSTREL_WEB_QT="$("$committed/scripts/qt/static-qt.sh" web 2>/dev/null)"
 export VOSTREL_WINDOWS_QT
-/usr/bin/python3 "$committed/scripts/sbom.py" check --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
+/usr/bin/python3 "$committed/scripts/release/sbom.py" check --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
     --qt-record web="$VOSTREL_WEB_QT/vostrel-qt-record.json" dist/*.cdx.json
-$sign && "$committed/scripts/release-sign.sh" sums dist
+$sign && "$committed/scripts/release/sign.sh" sums dist
 if $verify && ! $sign; then
     "$committed/tests/release/test_signing.sh" "$committed/build-windows" dist || {
         keep=true

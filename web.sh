@@ -26,18 +26,18 @@ esac
 cd "$root"
 if $serve && [ -f dist/web/index.html ]; then
     echo "Serving dist/web/ (Ctrl+C ends)"
-    exec python3 scripts/serve_web.py dist/web "$port"
+    exec python3 scripts/web/serve.py dist/web "$port"
 fi
 
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}"
-VOSTREL_WEB_QT="$(scripts/static-qt.sh web)"
+VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web)"
 export VOSTREL_WEB_QT
-scripts/cross-build.sh web
-scripts/web-dist.sh build-web dist/web
+scripts/qt/cross-build.sh web
+scripts/web/dist.sh build-web dist/web
 
 if $serve; then
     echo "Serving dist/web/ (Ctrl+C ends)"
-    exec python3 scripts/serve_web.py dist/web "$port"
+    exec python3 scripts/web/serve.py dist/web "$port"
 fi
 # Debian's Selenium, so Debian's Python, whatever python3 comes first on PATH: the page as it looks and
 # behaves (test_web_page.py), and as assistive technology reads it (test_page_accessibility.py).

@@ -8,11 +8,11 @@ source "$root/scripts/deps.sh"
 
 ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}"
 cd "$root"
-VOSTREL_WINDOWS_QT="$(scripts/static-qt.sh windows)"
+VOSTREL_WINDOWS_QT="$(scripts/qt/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT
 
-scripts/cross-build.sh windows
+scripts/qt/cross-build.sh windows
 
-scripts/windows-dist.sh build-windows dist
+scripts/windows/dist.sh build-windows dist
 
 ctest --preset windows

@@ -7,7 +7,7 @@ if(WIN32)
     set_target_properties(vostrel PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME Vostrel)
     target_link_libraries(vostrel PRIVATE vostrel_windows_resources)
 endif()
-# On the web, vostrel.js and vostrel.wasm, started by Qt's loader from the page (scripts/web-dist.sh makes the
+# On the web, vostrel.js and vostrel.wasm, started by Qt's loader from the page (scripts/web/dist.sh makes the
 # site): only the browser's main thread runs it, and it is linked for size, as it is downloaded before the
 # window shows.
 if(EMSCRIPTEN)

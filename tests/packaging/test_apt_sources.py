@@ -1,4 +1,4 @@
-"""The machine's apt sources as scripts/apt_deb_src.py turns them into entries for a chroot of one release and
+"""The machine's apt sources as scripts/debian/apt_deb_src.py turns them into entries for a chroot of one release and
 for source downloads: only the suites of that release, from the addresses apt has indices of, with the
 options (keyring) kept and the architecture dropped, whether written as one-line or deb822 sources."""
 
@@ -6,7 +6,7 @@ import os
 import sys
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts"))
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "debian"))
 import apt_deb_src  # noqa: E402
 
 MIRROR, SECURITY, OTHER = "http://mirror.school.example/debian", "http://mirror.school.example/security", \

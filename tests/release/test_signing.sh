@@ -56,8 +56,8 @@ expect_refusal "an OpenPGP key not in the keyring" "VOSTREL_SIGN_GPG_KEY: the ke
 
 echo "== Authenticode"
 mkdir -p "$work/out"
-if ! "$root/scripts/release-sign.sh" windows "$build" "$work/out" >"$work/sign.log" 2>&1; then
-    fail "release-sign.sh windows, after which nothing else can be tested:"$'\n'"$(cat "$work/sign.log")"
+if ! "$root/scripts/release/sign.sh" windows "$build" "$work/out" >"$work/sign.log" 2>&1; then
+    fail "scripts/release/sign.sh windows, after which nothing else can be tested:"$'\n'"$(cat "$work/sign.log")"
     echo "$passed passed, $failed failed"
     exit 1
 fi
@@ -116,7 +116,7 @@ fi
 
 echo "== OpenPGP"
 (cd "$work/out" && sha256sum -- * >SHA256SUMS)
-"$root/scripts/release-sign.sh" sums "$work/out" >/dev/null 2>&1 || fail "release-sign.sh sums"
+"$root/scripts/release/sign.sh" sums "$work/out" >/dev/null 2>&1 || fail "scripts/release/sign.sh sums"
 if gpg --batch --verify "$work/out/SHA256SUMS.asc" "$work/out/SHA256SUMS" 2>"$work/gpg.log"; then
     pass "gpg --verify accepts SHA256SUMS.asc"
     sed 's/^/    /' "$work/gpg.log"
@@ -131,8 +131,8 @@ expect_refusal "gpg --verify rejects a changed SHA256SUMS" "BAD signature" \
 
 echo "== bills of materials of the signed artefacts"
 record="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json"
-if /usr/bin/python3 "$root/scripts/sbom.py" make --qt-record windows="$record" "$signed_zip" "$signed_msi" >/dev/null &&
-    /usr/bin/python3 "$root/scripts/sbom.py" check --qt-record windows="$record" "$signed_zip.cdx.json" "$signed_msi.cdx.json" &&
+if /usr/bin/python3 "$root/scripts/release/sbom.py" make --qt-record windows="$record" "$signed_zip" "$signed_msi" >/dev/null &&
+    /usr/bin/python3 "$root/scripts/release/sbom.py" check --qt-record windows="$record" "$signed_zip.cdx.json" "$signed_msi.cdx.json" &&
     grep -q "\"content\": \"$(sha256sum "$signed_msi" | cut -c1-64)\"" "$signed_msi.cdx.json"; then
     pass "the bills of the signed zip and installer are valid, name the Qt and the signed installer's SHA-256"
 else
@@ -147,9 +147,9 @@ bom["components"][-1]["type"] = "font"
 json.dump(bom, open(sys.argv[2], "w"))
 EOF
 expect_refusal "a broken bill fails the schema" "is not one of" \
-    /usr/bin/python3 "$root/scripts/sbom.py" check "$work/broken.cdx.json"
+    /usr/bin/python3 "$root/scripts/release/sbom.py" check "$work/broken.cdx.json"
 expect_refusal "a broken bill fails the licence check" "No-Such-Licence is no SPDX identifier" \
-    /usr/bin/python3 "$root/scripts/sbom.py" check "$work/broken.cdx.json"
+    /usr/bin/python3 "$root/scripts/release/sbom.py" check "$work/broken.cdx.json"
 
 echo "== under Wine: the signed program starts, the signed installer installs"
 export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all
@@ -174,7 +174,7 @@ else
 fi
 
 if VOSTREL_MSI="$signed_msi" VOSTREL_ZIP="$signed_zip" VOSTREL_STAGE="$build/dist" \
-    VOSTREL_ICON="$build/resources/pictures/trefoil.ico" VOSTREL_MAKE_MSI="$root/scripts/windows-msi.sh" \
+    VOSTREL_ICON="$build/resources/pictures/trefoil.ico" VOSTREL_MAKE_MSI="$root/scripts/windows/msi.sh" \
     wine_test "$root/tests/windows/test_installer_under_wine.py" \
     InstallerUnderWineTest.test_silent_install_runs_the_program_and_removal_leaves_nothing; then
     pass "the signed installer installs silently, its program starts, and it uninstalls"

@@ -15,7 +15,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
 from desktop import Image  # noqa: E402
 
-SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "serve_web.py")
+SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "web", "serve.py")
 
 
 class Site:

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian source and binary packages of a commit as Debian's builders do, then checks them:
 #
-#   scripts/debian-build.sh [--build-only] WORK_DIR OUT_DIR [COMMIT]
+#   scripts/debian/build.sh [--build-only] WORK_DIR OUT_DIR [COMMIT]
 #
 # 1. the upstream tarball as `git archive` gives it (without debian/, see .gitattributes), and the source
 #    package from it and the commit's debian/ (.dsc, the Debian part);
 # 2. the binary package built by sbuild in a clean chroot of the host's Debian release, unpacked from the
-#    cached base of `scripts/debian-chroot.sh build`: only build-essential and the Build-Depends;
+#    cached base of `scripts/debian/chroot.sh build`: only build-essential and the Build-Depends;
 # 3. lintian --pedantic on the .changes of source and binary: no error, no warning, every other tag overridden;
-# 4. autopkgtest of the built package, in a clean chroot from `scripts/debian-chroot.sh test`.
+# 4. autopkgtest of the built package, in a clean chroot from `scripts/debian/chroot.sh test`.
 #
 # --build-only leaves out steps 3 and 4, for a second build that only has to give the same bytes.
 # The source package and the program's package land in OUT_DIR, the logs and the rest in WORK_DIR. Every
@@ -26,7 +26,7 @@ fi
     say "usage: $0 [--build-only] WORK_DIR OUT_DIR [COMMIT]"
     exit 2
 }
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mkdir -p "$1" && cd "$1" && pwd)"
 out="$(mkdir -p "$2" && cd "$2" && pwd)"
 commit="${3:-HEAD}"
@@ -61,11 +61,11 @@ end_step() {
 ensure_subordinate_ids
 
 start_step "build chroot"
-build_chroot="$("$root/scripts/debian-chroot.sh" build)"
+build_chroot="$("$root/scripts/debian/chroot.sh" build)"
 end_step "build chroot (cached or made)"
 if $checks; then
     start_step "test chroot"
-    test_chroot="$("$root/scripts/debian-chroot.sh" test)"
+    test_chroot="$("$root/scripts/debian/chroot.sh" test)"
     end_step "test chroot (cached or made)"
 fi
 

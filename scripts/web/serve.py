@@ -2,7 +2,7 @@
 """Serves a folder on 127.0.0.1 for trying the web site by hand and for its tests, with the types browsers
 want: application/wasm, so that the program compiles while it downloads, and the manifest's own type.
 
-Usage: serve_web.py SITE [PORT]   (PORT 0 picks a free port; the address is printed on the first line)
+Usage: serve.py SITE [PORT]   (PORT 0 picks a free port; the address is printed on the first line)
 """
 
 import functools

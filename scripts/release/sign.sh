@@ -6,17 +6,17 @@
 #   VOSTREL_SIGN_TIMESTAMP_URL   optional: an RFC 3161 time-stamping server, so that Windows keeps trusting the
 #                                signatures after the certificate expires (it makes each signing's bytes new)
 #
-#   scripts/release-sign.sh check            names every key above that is missing or unusable, and fails then
-#   scripts/release-sign.sh windows BUILD OUT
+#   scripts/release/sign.sh check            names every key above that is missing or unusable, and fails then
+#   scripts/release/sign.sh windows BUILD OUT
 #       signs BUILD/app/Vostrel.exe (the unsigned one kept as Vostrel.unsigned.exe) with Authenticode, checks
 #       that removing the signature gives back the unsigned file, packs the zip and installer of the signed
-#       program into OUT with windows-dist.sh, and signs the installer
-#   scripts/release-sign.sh sums DIR         signs DIR/SHA256SUMS with OpenPGP into DIR/SHA256SUMS.asc
+#       program into OUT with scripts/windows/dist.sh, and signs the installer
+#   scripts/release/sign.sh sums DIR         signs DIR/SHA256SUMS with OpenPGP into DIR/SHA256SUMS.asc
 #
 # Without a time-stamping server, every signing time is the release time (SOURCE_DATE_EPOCH): the same
 # build and keys give the same signed bytes.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 publisher_name="Vostrel"
 project_address="https://vostrel.org/"
 
@@ -99,7 +99,7 @@ sign_windows() {
     rm -f "$removed" "$removed.exe"
     echo "Signed Vostrel.exe; without its signature it is the unsigned program file"
 
-    "$root/scripts/windows-dist.sh" "$build" "$out"
+    "$root/scripts/windows/dist.sh" "$build" "$out"
     for msi in "$out"/Vostrel-*-windows-x64.msi; do
         authenticode "$msi" "$msi.signed"
         mv "$msi.signed" "$msi"

@@ -35,7 +35,7 @@ OTHER_PLATFORMS_ONLY = {
     "linuxperf": ("linux", "android"),
 }
 
-# Attributed code that this project's own build fixes take out of Qt (static-qt-patches/).
+# Attributed code that this project's own build fixes take out of Qt (scripts/qt/patches/).
 LEFT_OUT_BY_OUR_PATCHES = {
     "dejayvu",  # the web platform's DejaVu fonts: only Vera stays compiled in
 }

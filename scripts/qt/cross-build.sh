@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Builds the windows or web preset into build-windows/ or build-web/ against the static Qt that
-# VOSTREL_WINDOWS_QT or VOSTREL_WEB_QT names (what 'scripts/static-qt.sh windows|web' prints): the preset's
+# VOSTREL_WINDOWS_QT or VOSTREL_WEB_QT names (what 'scripts/qt/static-qt.sh windows|web' prints): the preset's
 # targets, or the targets given after the preset.
 #
-#   scripts/cross-build.sh windows|web [TARGET...]
+#   scripts/qt/cross-build.sh windows|web [TARGET...]
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 preset="${1-}"
 case "$preset" in
-windows) qt="${VOSTREL_WINDOWS_QT:?names the static Qt to build with ('scripts/static-qt.sh windows' prints it)}" ;;
-web) qt="${VOSTREL_WEB_QT:?names the static Qt to build with ('scripts/static-qt.sh web' prints it)}" ;;
+windows) qt="${VOSTREL_WINDOWS_QT:?names the static Qt to build with ('scripts/qt/static-qt.sh windows' prints it)}" ;;
+web) qt="${VOSTREL_WEB_QT:?names the static Qt to build with ('scripts/qt/static-qt.sh web' prints it)}" ;;
 *)
     echo "usage: $0 windows|web [TARGET...]" >&2
     exit 2

@@ -10,7 +10,7 @@ set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD SITE" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 site="$2"
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 : "${VOSTREL_WEB_QT:?names the static Qt the program was built with}"
 SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}"
 export SOURCE_DATE_EPOCH
@@ -28,7 +28,7 @@ cp "$root/resources/fonts/NorasiUPC-COPYING.txt" "$site/licences/NorasiUPC-COPYI
 cp -r "$VOSTREL_WEB_QT/licences" "$site/licences/Qt"
 # Emscripten links its C and C++ libraries (musl, libc++, dlmalloc, compiler-rt) and its JavaScript runtime in.
 cp /usr/share/doc/emscripten/copyright "$site/licences/Emscripten-runtime.txt"
-python3 "$root/scripts/web_site_files.py" "$site" "$web/sw.js"
+python3 "$root/scripts/web/site_files.py" "$site" "$web/sw.js"
 
 find "$site" -type d -exec chmod 0755 {} + -o -type f -exec chmod 0644 {} +
 find "$site" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Packs Vostrel.exe and its licence texts into a Windows Installer package with Debian's wixl, from
 # resources/windows/vostrel.wxs:
-#   scripts/windows-msi.sh <version> <folder holding Vostrel.exe and licences/> <trefoil.ico> <output.msi>
+#   scripts/windows/msi.sh <version> <folder holding Vostrel.exe and licences/> <trefoil.ico> <output.msi>
 # The same inputs give the same bytes: every time in the package (the files' dates in the cabinet, the
 # package's own dates) is SOURCE_DATE_EPOCH when set, else the time of the last commit, and the package code
 # is a hash of the inputs. Needs wixl, msitools and faketime (VOSTREL_WINDOWS_PACKAGES).
 set -euo pipefail
 [ $# -eq 4 ] || { echo "usage: $0 <version> <folder with Vostrel.exe and licences/> <icon.ico> <output.msi>" >&2; exit 2; }
 version="$1" payload_in="$2" icon="$3" output="$4"
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 wxs="$root/resources/windows/vostrel.wxs"
 for needed in "$payload_in/Vostrel.exe" "$payload_in/licences" "$icon" "$wxs"; do
     [ -e "$needed" ] || { echo "$0: $needed is missing" >&2; exit 1; }
@@ -25,7 +25,7 @@ cp -r "$payload_in/licences" "$payload/"
 cp "$icon" "$work/Vostrel.ico"
 find "$payload" "$work/Vostrel.ico" -exec touch -h -d "@$epoch" {} +
 
-python3 "$root/scripts/msi_licences.py" "$payload" >"$work/licences.wxs"
+python3 "$root/scripts/windows/msi_licences.py" "$payload" >"$work/licences.wxs"
 
 # Same version, same product code: a name-based UUID of the version under the fixed UpgradeCode.
 upgrade_code="$(sed -n 's/.*UpgradeCode="\([0-9A-F-]*\)".*/\1/p' "$wxs")"

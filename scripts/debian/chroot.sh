@@ -3,9 +3,9 @@
 # release, once; the tarball is cached outside the checkout and reused while what shapes it stays the same.
 # sbuild and autopkgtest unpack a fresh copy of it for every build and test run.
 #
-#   scripts/debian-chroot.sh build   essential packages, build-essential and apt (mmdebstrap's buildd
+#   scripts/debian/chroot.sh build   essential packages, build-essential and apt (mmdebstrap's buildd
 #                                    variant), and the Build-Depends of debian/control
-#   scripts/debian-chroot.sh test    essential packages and apt, and the test dependencies of
+#   scripts/debian/chroot.sh test    essential packages and apt, and the test dependencies of
 #                                    debian/tests/control but the package itself, which autopkgtest installs
 #
 # Installing the dependencies once here, instead of in every build, saves minutes per build; the chroot
@@ -15,7 +15,7 @@
 set -euo pipefail
 say() { echo "$@" >&2; }
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 kind="${1-}"
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 arch="$(dpkg --print-architecture)"
@@ -62,7 +62,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The sources come from this machine's apt configuration (its mirror, suites and keyring), so no archive
 # address lives in this project; mmdebstrap writes them into the chroot as its apt sources.
-python3 "$root/scripts/apt_deb_src.py" --release "$codename" >"$work/$codename.sources"
+python3 "$root/scripts/debian/apt_deb_src.py" --release "$codename" >"$work/$codename.sources"
 
 # The key covers everything that shapes the chroot: release, architecture, variant, the sources, the
 # packages added and the version of the tool that makes it.

@@ -12,7 +12,7 @@ set -euo pipefail
 build="$(cd "$1" && pwd)"
 mkdir -p "$2"
 out="$(cd "$2" && pwd)"
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 : "${VOSTREL_WINDOWS_QT:?names the static Qt the program was built with}"
 SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}"
 export SOURCE_DATE_EPOCH
@@ -40,5 +40,5 @@ rm -f "$zip_file"
 # owner and the extra time fields, -D the folder entries; -9 packs tightest (the download is what counts).
 (cd "$stage" && find . -type f | LC_ALL=C sort | TZ=UTC zip -q -9 -X -D "$zip_file" -@)
 echo "Made $zip_file ($(du -k "$zip_file" | cut -f1) KiB; Vostrel.exe $(du -k "$stage/Vostrel.exe" | cut -f1) KiB)"
-"$root/scripts/windows-msi.sh" "$version" "$stage" "$build/resources/pictures/trefoil.ico" \
+"$root/scripts/windows/msi.sh" "$version" "$stage" "$build/resources/pictures/trefoil.ico" \
     "$out/Vostrel-$version-windows-x64.msi"

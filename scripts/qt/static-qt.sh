@@ -2,16 +2,16 @@
 # Builds a static Qt for one target from Debian's own qt6-base source, the same version as the host's Qt
 # tools, once: the result is cached outside the checkout and reused while version and configuration stay.
 #
-#   scripts/static-qt.sh windows   64-bit Windows, with MinGW-w64 (needs VOSTREL_WINDOWS_PACKAGES)
-#   scripts/static-qt.sh web       WebAssembly, with Debian's emscripten (needs VOSTREL_WEB_PACKAGES)
+#   scripts/qt/static-qt.sh windows   64-bit Windows, with MinGW-w64 (needs VOSTREL_WINDOWS_PACKAGES)
+#   scripts/qt/static-qt.sh web       WebAssembly, with Debian's emscripten (needs VOSTREL_WEB_PACKAGES)
 #
 # Prints the Qt prefix on standard output, and its progress on standard error. Every target takes the same
 # route: the machine's own apt sources, Debian's security patches, this project's build fixes for the target
-# (scripts/static-qt-patches/<target>/), only what the program uses, compiled for size.
+# (scripts/qt/patches/<target>/), only what the program uses, compiled for size.
 set -euo pipefail
 say() { echo "$@" >&2; }
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 target="${1-}"
 
 host_version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)"
@@ -63,9 +63,9 @@ windows)
         -DFEATURE_movie=OFF -DFEATURE_filesystemmodel=OFF
         "${unused_widgets[@]}"
     )
-    key_files=("$toolchain" "$root/scripts/qt_licences.py")
+    key_files=("$toolchain" "$root/scripts/qt/qt_licences.py")
     toolchain_args=(-DCMAKE_TOOLCHAIN_FILE="$toolchain")
-    licences=(python3 "$root/scripts/qt_licences.py")
+    licences=(python3 "$root/scripts/qt/qt_licences.py")
     ;;
 web)
     name="the web"
@@ -90,18 +90,18 @@ web)
         -DFEATURE_movie=OFF -DFEATURE_filesystemmodel=OFF
         "${unused_widgets[@]}"
     )
-    key_files=(/usr/share/emscripten/emscripten-version.txt "$root/scripts/qt_licences.py"
-        "$root/scripts/web_qt_licences.py")
+    key_files=(/usr/share/emscripten/emscripten-version.txt "$root/scripts/qt/qt_licences.py"
+        "$root/scripts/qt/web_qt_licences.py")
     # Qt finds the toolchain file through EMSDK, in the emsdk-shaped folder made below.
     toolchain_args=(-DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten)
-    licences=(python3 "$root/scripts/web_qt_licences.py")
+    licences=(python3 "$root/scripts/qt/web_qt_licences.py")
     ;;
 *)
     echo "usage: $0 windows|web" >&2
     exit 2
     ;;
 esac
-own_patches=("$root/scripts/static-qt-patches/$target"/*.patch)
+own_patches=("$root/scripts/qt/patches/$target"/*.patch)
 
 # The cache key covers the Qt version and everything that shapes what the cache holds: the configuration,
 # the toolchain, the build fixes and the licence collection.
@@ -125,9 +125,9 @@ if [ "$target" = web ]; then
     export EMSDK="$emsdk" EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 fi
 
-# The record of what went into the Qt (scripts/qt_build_record.py) is no part of the key: a cached Qt without
+# The record of what went into the Qt (scripts/qt/qt_build_record.py) is no part of the key: a cached Qt without
 # one, or with one made by another version of that script, gets it from its source again, without a build.
-record_script="$root/scripts/qt_build_record.py"
+record_script="$root/scripts/qt/qt_build_record.py"
 has_record() { grep -qs "$(sha256sum "$record_script" | cut -c1-64)" "$prefix/vostrel-qt-record.json"; }
 if [ -f "$prefix/.complete" ] && has_record; then
     say "Static Qt $host_version for $name is cached in $prefix"
@@ -143,7 +143,7 @@ mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/dow
 # lines are the machine's own apt sources that offer the host's Qt (its mirror, suites and keyring), so
 # no archive address lives in this project. apt checks the downloaded Sources index against the signed
 # Release file with that keyring, and the source files against the checksums in that index.
-python3 "$root/scripts/apt_deb_src.py" qt6-base-dev-tools >"$work/apt/qt.sources"
+python3 "$root/scripts/debian/apt_deb_src.py" qt6-base-dev-tools >"$work/apt/qt.sources"
 apt_private=(
     -o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/apt"
     -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"

@@ -136,7 +136,8 @@ def qt_components(record):
         if cve:
             entry["resolves"] = [{"type": "security", "id": f"CVE-{cve[1]}", "source": {"name": "NVD"}}]
         patches.append(entry)
-    patches += [{"type": "unofficial", "diff": {"url": f"scripts/windows-qt-patches/{patch['name']}"}}
+    own_folder = "web" if "emscripten" in record["target"] else "windows"
+    patches += [{"type": "unofficial", "diff": {"url": f"scripts/qt/patches/{own_folder}/{patch['name']}"}}
                 for patch in record["ownPatches"]]
     qt = {
         "type": "framework", "bom-ref": "qt", "name": "qtbase", "version": record["version"],
@@ -212,7 +213,7 @@ def make(artefact, qt_records):
         "version": 1,
         "metadata": {
             "timestamp": release_time(),
-            "tools": {"components": [{"type": "application", "name": "Vostrel release (scripts/sbom.py)"}]},
+            "tools": {"components": [{"type": "application", "name": "Vostrel release (scripts/release/sbom.py)"}]},
             "component": {
                 "type": "application", "bom-ref": "vostrel", "supplier": SUPPLIER, "name": "Vostrel",
                 "version": version, "description": f"Vostrel periodic table, release artefact {artefact.name}",

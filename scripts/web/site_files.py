@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the two files of the web site that list the others: the licence index and the service worker.
 
-Usage: web_site_files.py SITE SERVICE_WORKER_TEMPLATE
+Usage: site_files.py SITE SERVICE_WORKER_TEMPLATE
 
 licences/index.html links every licence text under licences/. sw.js is the template with the files that a
 visit needs (all but the licence texts, which are read on the network when asked for) and a hash of the
