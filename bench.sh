@@ -9,8 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" \
-    "${VOSTREL_WEB_PACKAGES[@]}"
+ensure_packages $(command_packages bench)
 cd "$root"
 cmake --preset release >/dev/null # again each time, so that a newly installed library is found
 cmake --build --preset release --target vostrel floor_window text_floor_window startup_probe \

@@ -29,14 +29,11 @@ for argument in "$@"; do
     esac
 done
 
-# osslsigncode and gpg sign; python3-jsonschema checks the bills of materials against CycloneDX's schema,
-# which npm fetches once.
-release_packages=(git zip osslsigncode gnupg python3-jsonschema)
-command -v npm >/dev/null || release_packages+=(npm)
-# diffoscope shows where two builds differ, should they; the signing test runs under Wine on a virtual screen.
-$verify && release_packages+=(diffoscope-minimal "${VOSTREL_TEST_PACKAGES[@]}")
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}" \
-    "${release_packages[@]}"
+if $verify; then
+    ensure_packages $(command_packages release-verify)
+else
+    ensure_packages $(command_packages release)
+fi
 $sign && { "$root/scripts/release/sign.sh" check || exit 1; }
 
 cd "$root"

@@ -4,6 +4,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}"
+ensure_packages $(command_packages run)
 build_project "$root"
 exec "$root/build/app/vostrel" "$@"

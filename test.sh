@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_TEST_PACKAGES[@]}"
+ensure_packages $(command_packages test)
 build_project "$root"
 status=0
 (cd "$root/build" && ctest --output-on-failure --timeout 600 "$@") || status=$?

@@ -29,7 +29,7 @@ if $serve && [ -f dist/web/index.html ]; then
     exec python3 scripts/web/serve.py dist/web "$port"
 fi
 
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}"
+ensure_packages $(command_packages web)
 VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web)"
 export VOSTREL_WEB_QT
 scripts/qt/cross-build.sh web

@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}"
+ensure_packages $(command_packages windows)
 cd "$root"
 VOSTREL_WINDOWS_QT="$(scripts/qt/static-qt.sh windows)"
 export VOSTREL_WINDOWS_QT

@@ -1,4 +1,6 @@
-# Sourced by run.sh and test.sh: installs the Debian packages a command needs, only when missing.
+# Sourced by every command (run.sh, test.sh, bench.sh, windows.sh, web.sh, release.sh) and by the scripts
+# that run on their own: the Debian packages each command needs, and the function that installs the missing
+# ones. tests/packaging/check_package_lists.py reads the same lists.
 
 # What building and running the program needs.
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libfontconfig-dev fonts-thai-tlwg)
@@ -14,6 +16,8 @@ VOSTREL_TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
 # hardening-check, licensecheck), the catalogue tool of software centres, and a Wayland desktop without a
 # screen with Qt's Wayland plugin.
 VOSTREL_TEST_PACKAGES+=(debhelper lintian licensecheck devscripts appstream-compose weston qt6-wayland)
+# dpkg-buildpackage checks the Build-Depends and build-essential, which a minimal system lacks.
+VOSTREL_TEST_PACKAGES+=(build-essential)
 
 # What ./bench.sh needs on top of building: the virtual X screen, and the X DAMAGE library to watch paints.
 VOSTREL_BENCH_PACKAGES=(xvfb xauth openbox wmctrl libxcb1-dev libxcb-damage0-dev python3)
@@ -37,6 +41,36 @@ VOSTREL_WEB_PACKAGES+=(imagemagick brotli)
 # What the Debian packages of ./release.sh need: the clean chroot (mmdebstrap), the builder run in a user
 # namespace (sbuild, uidmap), the source package tools and Debian's checkers, and autopkgtest.
 VOSTREL_DEBIAN_PACKAGES=(git dpkg-dev devscripts mmdebstrap sbuild uidmap lintian autopkgtest)
+
+# What ./release.sh needs on top of those: osslsigncode and gpg sign; python3-jsonschema checks the bills of
+# materials against CycloneDX's schema, which npm fetches once (the machine's own npm serves where present).
+VOSTREL_RELEASE_PACKAGES=(git zip osslsigncode gnupg python3-jsonschema)
+# With --verify: diffoscope shows where two builds differ, should they; the signing test runs under Wine on a
+# virtual screen.
+VOSTREL_VERIFY_PACKAGES=(diffoscope-minimal)
+
+# The packages of one command, by its name (release-verify for ./release.sh --verify), one a line.
+command_packages() {
+    local packages=("${VOSTREL_BUILD_PACKAGES[@]}")
+    case "$1" in
+    run) ;;
+    test) packages+=("${VOSTREL_TEST_PACKAGES[@]}") ;;
+    bench) packages+=("${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}") ;;
+    windows) packages+=("${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}") ;;
+    web) packages+=("${VOSTREL_WEB_PACKAGES[@]}") ;;
+    release | release-verify)
+        packages+=("${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}"
+            "${VOSTREL_RELEASE_PACKAGES[@]}")
+        command -v npm >/dev/null || packages+=(npm)
+        [ "$1" = release ] || packages+=("${VOSTREL_VERIFY_PACKAGES[@]}" "${VOSTREL_TEST_PACKAGES[@]}")
+        ;;
+    *)
+        echo "command_packages: no command $1" >&2
+        return 2
+        ;;
+    esac
+    printf '%s\n' "${packages[@]}" | sort -u
+}
 
 ensure_packages() {
     local missing=() pkg

@@ -8,7 +8,9 @@
 # 2. the binary package built by sbuild in a clean chroot of the host's Debian release, unpacked from the
 #    cached base of `scripts/debian/chroot.sh build`: only build-essential and the Build-Depends;
 # 3. lintian --pedantic on the .changes of source and binary: no error, no warning, every other tag overridden;
-# 4. autopkgtest of the built package, in a clean chroot from `scripts/debian/chroot.sh test`.
+# 4. autopkgtest of the built package, in a clean chroot from `scripts/debian/chroot.sh test`;
+# and, before the build, every command's Debian packages resolved on a bare system of the release
+# (tests/packaging/check_package_lists.sh).
 #
 # --build-only leaves out steps 3 and 4, for a second build that only has to give the same bytes.
 # The source package and the program's package land in OUT_DIR, the logs and the rest in WORK_DIR. Every
@@ -67,6 +69,10 @@ if $checks; then
     start_step "test chroot"
     test_chroot="$("$root/scripts/debian/chroot.sh" test)"
     end_step "test chroot (cached or made)"
+    # What every command installs, resolved on a bare system of this release.
+    start_step "package lists on a bare system"
+    "$root/tests/packaging/check_package_lists.sh" "$("$root/scripts/debian/chroot.sh" minbase)" >&2
+    end_step "package lists on a bare system"
 fi
 
 # The source package, from the committed tree only.

@@ -7,6 +7,9 @@
 #                                    variant), and the Build-Depends of debian/control
 #   scripts/debian/chroot.sh test    essential packages and apt, and the test dependencies of
 #                                    debian/tests/control but the package itself, which autopkgtest installs
+#   scripts/debian/chroot.sh minbase essential packages and apt only: a bare system, as a newcomer's machine
+#                                    may be, whose package state the check of the commands' package lists
+#                                    starts from (tests/packaging/check_package_lists.sh)
 #
 # Installing the dependencies once here, instead of in every build, saves minutes per build; the chroot
 # still holds nothing but build-essential and the Build-Depends, and sbuild brings it up to date with the
@@ -49,8 +52,12 @@ test)
     variant=apt
     recipe="$(test_depends)"
     ;;
+minbase)
+    variant=minbase
+    recipe=""
+    ;;
 *)
-    say "usage: $0 build|test"
+    say "usage: $0 build|test|minbase"
     exit 2
     ;;
 esac
@@ -84,7 +91,7 @@ if [ "$kind" = build ]; then
         --customize-hook="copy-in $work/source/debian/control $work/source/debian/changelog /tmp/source/debian"
         --customize-hook='chroot "$1" apt-get build-dep --yes --no-install-recommends /tmp/source'
         --customize-hook='rm -rf "$1/tmp/source"')
-else
+elif [ "$kind" = test ]; then
     hooks+=(--customize-hook="chroot \"\$1\" apt-get satisfy --yes --no-install-recommends '$recipe'")
 fi
 

@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 mkdir -p "$1"
 out="$(cd "$1" && pwd)"
 source "$root/scripts/deps.sh"
-ensure_packages "${VOSTREL_BUILD_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}" zip >&2
+ensure_packages $(command_packages web) zip >&2
 cd "$root"
 
 VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web)"
