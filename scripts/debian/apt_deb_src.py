@@ -2,6 +2,8 @@
 """Prints deb-src entries (deb822) for the machine's own apt sources that serve a given package, or with
 --release the deb entries of the sources that serve a Debian release, its updates and security suites.
 
+Called by scripts/qt/static-qt.sh and scripts/debian/chroot.sh.
+
 The Windows Qt is built from the Debian source of exactly the host's Qt, and the Debian package in a
 chroot of the host's release, both fetched from wherever this machine's apt already fetches its
 packages: a school's mirror or proxy just works, and no archive address is written into the project.

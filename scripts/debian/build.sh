@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian source and binary packages of a commit as Debian's builders do, then checks them:
+# Builds the Debian source and binary packages of a commit as Debian's builders do, then checks them
+# (called by release.sh):
 #
 #   scripts/debian/build.sh [--build-only] WORK_DIR OUT_DIR [COMMIT]
 #
@@ -12,7 +13,9 @@
 # and, before the build, every command's Debian packages resolved on a bare system of the release
 # (tests/packaging/check_package_lists.sh).
 #
-# --build-only leaves out steps 3 and 4, for a second build that only has to give the same bytes.
+# --build-only leaves out steps 3 and 4, and the build-time tests (the nocheck build option and profile), for
+# a second build that only has to give the same bytes: a package built with nocheck must be the same as one
+# built with its tests, so comparing the two checks that too.
 # The source package and the program's package land in OUT_DIR, the logs and the rest in WORK_DIR. Every
 # time stamp comes from debian/changelog's newest entry, as dpkg-buildpackage takes it. Takes the packages of
 # VOSTREL_DEBIAN_PACKAGES (scripts/deps.sh). Prints how long each step took.
@@ -107,9 +110,14 @@ start_step "binary package (sbuild)"
 rm -rf "$work/binary"
 mkdir -p "$work/binary"
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+sbuild_options=()
+if ! $checks; then
+    export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }nocheck" # sbuild passes it on
+    sbuild_options+=(--profiles=nocheck)
+fi
 (cd "$work/binary" && sbuild --chroot-mode=unshare --chroot="$build_chroot" --dist="$codename" \
     --arch="$(dpkg --print-architecture)" --build-path="/build/$package" --jobs="$(nproc)" \
-    --no-run-lintian --no-run-autopkgtest --no-run-piuparts --nolog "$dsc") >"$work/sbuild.log" 2>&1 || {
+    --no-run-lintian --no-run-autopkgtest --no-run-piuparts --nolog "${sbuild_options[@]}" "$dsc") >"$work/sbuild.log" 2>&1 || {
     tail -n 60 "$work/sbuild.log" >&2
     say "FAIL: sbuild could not build $package $version; the log is $work/sbuild.log"
     exit 1

@@ -2,6 +2,7 @@
 # Makes the base of a clean Debian chroot of the host's release, from the machine's own apt sources of that
 # release, once; the tarball is cached outside the checkout and reused while what shapes it stays the same.
 # sbuild and autopkgtest unpack a fresh copy of it for every build and test run.
+# Called by scripts/debian/build.sh.
 #
 #   scripts/debian/chroot.sh build   essential packages, build-essential and apt (mmdebstrap's buildd
 #                                    variant), and the Build-Depends of debian/control

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the record of what went into a static Qt, for the bills of materials of the programs built with it.
 
+Called by scripts/qt/static-qt.sh, for each Qt it builds or finds without a record.
+
 Usage: qt_build_record.py QT_SOURCE PREFIX --target TRIPLE [--debian-patch FILE...] [--own-patch FILE...]
 
 QT_SOURCE is the unpacked Debian qt6-base source the Qt was built from, PREFIX the Qt's install prefix. The

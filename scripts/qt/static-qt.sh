@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a static Qt for one target from Debian's own qt6-base source, the same version as the host's Qt
 # tools, once: the result is cached outside the checkout and reused while version and configuration stay.
+# Called by windows.sh, web.sh, bench.sh, release.sh and scripts/web/release-zip.sh.
 #
 #   scripts/qt/static-qt.sh windows   64-bit Windows, with MinGW-w64 (needs VOSTREL_WINDOWS_PACKAGES)
 #   scripts/qt/static-qt.sh web       WebAssembly, with Debian's emscripten (needs VOSTREL_WEB_PACKAGES)

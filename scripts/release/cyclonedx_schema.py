@@ -1,6 +1,8 @@
 """The CycloneDX 1.5 JSON schema, from the CycloneDX project's own JavaScript library as the npm registry
 serves it (Debian 12 packages no CycloneDX schema). Fetched once with npm into ~/.cache/vostrel/ and checked
-against the pinned checksum; the schema also gives the SPDX licence and exception identifiers."""
+against the pinned checksum; the schema also gives the SPDX licence and exception identifiers.
+
+Imported by scripts/release/sbom.py."""
 
 import base64
 import hashlib

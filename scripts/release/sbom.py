@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Bills of materials of the release artefacts, in CycloneDX 1.5 JSON.
 
+Called by release.sh and by tests/release/test_signing.sh.
+
   sbom.py make [--qt-record KIND=RECORD]... ARTEFACT...
       writes ARTEFACT.cdx.json beside each artefact, from what its build used: the artefact's own version and
       SHA-256; for the Windows zip and installer and the web zip the static Qt's record (qt_build_record.py),

@@ -5,6 +5,7 @@
 #   VOSTREL_SIGN_GPG_KEY         the full fingerprint of the OpenPGP key, in the keyring of GNUPGHOME (or ~/.gnupg)
 #   VOSTREL_SIGN_TIMESTAMP_URL   optional: an RFC 3161 time-stamping server, so that Windows keeps trusting the
 #                                signatures after the certificate expires (it makes each signing's bytes new)
+# Called by release.sh --sign and by tests/release/test_signing.sh.
 #
 #   scripts/release/sign.sh check            names every key above that is missing or unusable, and fails then
 #   scripts/release/sign.sh windows BUILD OUT

@@ -3,6 +3,7 @@
 # the program's .js and .wasm, Qt's loader, the web app manifest and icons, the service worker that keeps
 # the site for offline use, and the licence texts of everything in the program. VOSTREL_WEB_QT names the
 # static Qt it was built with (its loader and licence texts go in too).
+# Called by web.sh, bench.sh and scripts/web/release-zip.sh.
 #
 # The same build gives the same files, byte for byte: every file takes the release time (SOURCE_DATE_EPOCH,
 # else the last commit's time) and a fixed mode.

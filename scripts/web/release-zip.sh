@@ -3,6 +3,7 @@
 # release.sh: the site's files with the release time (SOURCE_DATE_EPOCH) and fixed modes, sorted by name,
 # so that the same commit gives the same zip. Installs what is missing; the static Qt for the web is built
 # once and cached (scripts/qt/static-qt.sh).
+# Called by release.sh.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 OUT" >&2; exit 2; }
 root="$(cd "$(dirname "$0")/../.." && pwd)"

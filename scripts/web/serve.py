@@ -2,6 +2,8 @@
 """Serves a folder on 127.0.0.1 for trying the web site by hand and for its tests, with the types browsers
 want: application/wasm, so that the program compiles while it downloads, and the manifest's own type.
 
+Called by web.sh --serve and by the web tests (tests/web/browser.py).
+
 Usage: serve.py SITE [PORT]   (PORT 0 picks a free port; the address is printed on the first line)
 """
 

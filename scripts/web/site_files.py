@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the two files of the web site that list the others: the licence index and the service worker.
 
+Called by scripts/web/dist.sh.
+
 Usage: site_files.py SITE SERVICE_WORKER_TEMPLATE
 
 licences/index.html links every licence text under licences/. sw.js is the template with the files that a

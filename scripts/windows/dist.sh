@@ -3,6 +3,7 @@
 # Vostrel.exe, a short README and the licence texts of everything in the program, and the Windows
 # Installer package of the program and the licence texts. VOSTREL_WINDOWS_QT names
 # the static Qt it was built with (its licence texts go in too).
+# Called by windows.sh, bench.sh, release.sh and scripts/release/sign.sh.
 #
 # The same build gives the same zip and package, byte for byte, whatever the umask, time zone or locale: every file
 # takes the release time (SOURCE_DATE_EPOCH, else the last commit's time) and a fixed mode, and the files

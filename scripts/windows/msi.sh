@@ -5,6 +5,7 @@
 # The same inputs give the same bytes: every time in the package (the files' dates in the cabinet, the
 # package's own dates) is SOURCE_DATE_EPOCH when set, else the time of the last commit, and the package code
 # is a hash of the inputs. Needs wixl, msitools and faketime (VOSTREL_WINDOWS_PACKAGES).
+# Called by scripts/windows/dist.sh, and by the installer tests (tests/windows/, tests/release/).
 set -euo pipefail
 [ $# -eq 4 ] || { echo "usage: $0 <version> <folder with Vostrel.exe and licences/> <icon.ico> <output.msi>" >&2; exit 2; }
 version="$1" payload_in="$2" icon="$3" output="$4"

@@ -1,7 +1,9 @@
 """Prints the wixl source of the licence texts under <payload>/licences: one component per file, in folders
 as in the zip, all in the component group "Licences" below INSTALLDIR. wixl-heat would name the folders at
 random; these ids come from the paths, so the same files always give the same package. wixl derives each
-component's GUID from its file's path."""
+component's GUID from its file's path.
+
+Called by scripts/windows/msi.sh."""
 
 import hashlib
 import os
