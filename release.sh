@@ -9,6 +9,11 @@
 #                           Windows build with throwaway keys and test that (tests/release/test_signing.sh)
 #   ./release.sh --sign     sign the program, the installer and SHA256SUMS with the keys that
 #                           scripts/release/sign.sh names (checked before anything is built)
+#   ./release.sh --verify --reuse-builds
+#                           as --verify, but the first build takes the Windows program and the web program
+#                           that ./windows.sh and ./web.sh built and tested in this checkout (brought up to
+#                           date), when the checkout is exactly the last commit; the second build makes
+#                           everything afresh, so the comparison covers them too (CI)
 #
 # Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
 # from the working files. Every time stamp in every artefact is the release time, that of debian/changelog's
@@ -17,13 +22,14 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-verify=false sign=false
+verify=false sign=false reuse=false
 for argument in "$@"; do
     case "$argument" in
     --verify) verify=true ;;
     --sign) sign=true ;;
+    --reuse-builds) reuse=true ;;
     *)
-        echo "usage: $0 [--verify] [--sign]" >&2
+        echo "usage: $0 [--verify [--reuse-builds]] [--sign]" >&2
         exit 2
         ;;
     esac
@@ -43,33 +49,52 @@ export SOURCE_DATE_EPOCH
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "Note: the working tree has uncommitted changes; the release is built from commit ${commit:0:12} without them." >&2
 fi
+if $reuse && { ! $verify || [ -n "$(git status --porcelain)" ]; }; then
+    echo "Note: --reuse-builds takes the checkout's builds only with --verify and a checkout that is exactly commit ${commit:0:12}; building afresh." >&2
+    reuse=false
+fi
+first_build=()
+$reuse && first_build=(--reuse-builds)
 
 # One build of every artefact from a clean clone of the commit, in folder $1; the artefacts end up in $1/out.
-# With $2 = --build-only the Debian packages are built but not checked again (lintian, autopkgtest).
+# With $2 = --build-only the Debian packages are built but not checked again (lintian, autopkgtest); with
+# $2 = --reuse-builds the Windows and web programs are those of the checkout, brought up to date.
 build_release() {
-    local dir="$1" src="$1/vostrel"
+    local dir="$1" src="$1/vostrel" windows_build="$1/vostrel/build-windows"
     git clone --quiet --no-checkout "$root" "$src"
     git -C "$src" -c advice.detachedHead=false checkout --quiet "$commit"
     mkdir -p "$dir/out"
     cd "$src"
 
     echo "Building the Debian packages in $dir" >&2
-    scripts/debian/build.sh ${2:+"$2"} "$dir/debian" "$dir/out"
+    local debian_options=()
+    [ "${2-}" = --build-only ] && debian_options+=(--build-only)
+    scripts/debian/build.sh "${debian_options[@]}" "$dir/debian" "$dir/out"
 
     echo "Building the Windows program in $dir" >&2
     VOSTREL_WINDOWS_QT="$(scripts/qt/static-qt.sh windows 2>>"$dir/windows-qt.log")"
-    export VOSTREL_WINDOWS_QT
-    cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
-    cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
-    if $sign; then
-        scripts/release/sign.sh windows build-windows "$dir/out" >&2
+    VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web 2>>"$dir/web.log")"
+    export VOSTREL_WINDOWS_QT VOSTREL_WEB_QT
+    if [ "${2-}" = --reuse-builds ]; then
+        windows_build="$root/build-windows"
+        (cd "$root" && scripts/qt/cross-build.sh windows vostrel) >"$dir/windows-build.log"
     else
-        scripts/windows/dist.sh build-windows "$dir/out" >&2
+        cmake --preset windows -DBUILD_TESTING=OFF -DVOSTREL_BENCHMARKS=OFF >"$dir/windows-configure.log"
+        cmake --build build-windows --parallel "$(nproc)" --target vostrel >"$dir/windows-build.log"
+    fi
+    if $sign; then
+        scripts/release/sign.sh windows "$windows_build" "$dir/out" >&2
+    else
+        scripts/windows/dist.sh "$windows_build" "$dir/out" >&2
     fi
 
     echo "Building the web site in $dir" >&2
-    scripts/web/release-zip.sh "$dir/out" >&2 2>>"$dir/web.log"
-    VOSTREL_WEB_QT="$(scripts/qt/static-qt.sh web 2>>"$dir/web.log")"
+    if [ "${2-}" = --reuse-builds ]; then
+        (cd "$root" && scripts/qt/cross-build.sh web) >>"$dir/web.log"
+        scripts/web/release-zip.sh "$dir/out" "$root/build-web" 2>>"$dir/web.log" >&2
+    else
+        scripts/web/release-zip.sh "$dir/out" 2>>"$dir/web.log" >&2
+    fi
 
     # A bill of materials for each artefact, from what its build used.
     /usr/bin/python3 scripts/release/sbom.py make --qt-record windows="$VOSTREL_WINDOWS_QT/vostrel-qt-record.json" \
@@ -104,7 +129,7 @@ if $verify; then
     (
         umask 022
         export TZ=UTC LANG=C.UTF-8
-        build_release "$work/a"
+        build_release "$work/a" "${first_build[@]}"
     )
     (
         umask 077
@@ -137,7 +162,9 @@ export VOSTREL_WINDOWS_QT
     --qt-record web="$VOSTREL_WEB_QT/vostrel-qt-record.json" dist/*.cdx.json
 $sign && "$committed/scripts/release/sign.sh" sums dist
 if $verify && ! $sign; then
-    "$committed/tests/release/test_signing.sh" "$committed/build-windows" dist || {
+    first_windows_build="$committed/build-windows"
+    $reuse && first_windows_build="$root/build-windows"
+    "$committed/tests/release/test_signing.sh" "$first_windows_build" dist || {
         keep=true
         exit 1
     }

@@ -18,6 +18,12 @@ web) qt="${VOSTREL_WEB_QT:?names the static Qt to build with ('scripts/qt/static
 esac
 shift
 cd "$root"
+# The release time, as ./release.sh gives it, wherever no other is set: Qt's resource compiler stores it as
+# every resource's time, so that the program built and tested here is byte for byte the one released.
+if [ -z "${SOURCE_DATE_EPOCH-}" ]; then
+    SOURCE_DATE_EPOCH="$(dpkg-parsechangelog -l debian/changelog -S Timestamp)"
+    export SOURCE_DATE_EPOCH
+fi
 
 # A build tree made against another Qt (an older cache entry) is made afresh.
 toolchain="$qt/lib/cmake/Qt6/qt.toolchain.cmake"
