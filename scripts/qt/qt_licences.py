@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
 """Collects the licence texts of the parts of a Qt source tree that the static Windows Qt links in.
 
-Called by scripts/qt/static-qt.sh windows.
-
 Usage: qt_licences.py QT_SOURCE OUTPUT_DIR
 
 Writes Qt's own licence texts, Debian's copyright file for the source package (every file's licence), and

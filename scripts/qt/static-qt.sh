@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds a static Qt for one target from Debian's own qt6-base source, the same version as the host's Qt
 # tools, once: the result is cached outside the checkout and reused while version and configuration stay.
-# Called by windows.sh, web.sh, bench.sh, release.sh and scripts/web/release-zip.sh.
+# Called by windows.sh, web.sh, bench.sh, release.sh and scripts/web/release-zip.sh; calls qt_licences.py
+# (web_qt_licences.py for the web) for the licence texts and qt_build_record.py for the record of what went in.
 #
 #   scripts/qt/static-qt.sh windows   64-bit Windows, with MinGW-w64 (needs VOSTREL_WINDOWS_PACKAGES)
 #   scripts/qt/static-qt.sh web       WebAssembly, with Debian's emscripten (needs VOSTREL_WEB_PACKAGES)

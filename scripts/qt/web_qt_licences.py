@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
 """Collects the licence texts of the parts of a Qt source tree that the static Qt for the web links in.
 
-Called by scripts/qt/static-qt.sh web.
-
 Usage: web_qt_licences.py QT_SOURCE OUTPUT_DIR
 
 As qt_licences.py for Windows, with what the web platform adds: FreeType, which draws the text there, and
