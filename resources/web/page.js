@@ -1,9 +1,12 @@
 // Starts Vostrel on the page with Qt's loader, and tells the visitor, in Thai and English, what happens when
-// it cannot start or has ended.
+// it cannot start or has ended. Sizes the window to the screen.
 "use strict";
 
 (function () {
     const canvas = document.getElementById("qtcanvas");
+    const screen = document.getElementById("screen");
+    const main = document.querySelector("main");
+    const turn = document.getElementById("turn");
     const panel = document.getElementById("panel");
     const message = document.getElementById("message");
     const english = document.getElementById("english");
@@ -26,6 +29,36 @@
     }
 
     again.addEventListener("click", () => location.reload());
+
+    // The window's client area in device-independent pixels, and its element buttons' side there.
+    const WINDOW_WIDTH = 792, WINDOW_HEIGHT = 416, ELEMENT_BUTTON = 33;
+    // The smallest target a finger can be asked to tap, in CSS pixels (WCAG 2.2, target size).
+    const SMALLEST_TARGET = 24;
+
+    // The window as large as the page's room allows, keeping its proportions: Qt takes the canvas's size as
+    // its screen's, and the program scales the whole window to it. Whole CSS pixels, centred on whole
+    // pixels, so that the picture Qt draws for the device's pixels is shown as drawn, not resampled.
+    function scaleIn(room) {
+        return Math.min(room.clientWidth / WINDOW_WIDTH, room.clientHeight / WINDOW_HEIGHT);
+    }
+    function fit() {
+        turn.hidden = true;
+        // A phone held upright shows the window too small to tap: the page says that turning it helps.
+        const upright = window.innerHeight > window.innerWidth;
+        turn.hidden = !(upright && scaleIn(main) * ELEMENT_BUTTON < SMALLEST_TARGET);
+        const scale = scaleIn(main);
+        let width = Math.max(1, Math.floor(WINDOW_WIDTH * scale));
+        let height = Math.max(1, Math.floor(WINDOW_HEIGHT * scale));
+        if ((main.clientWidth - width) % 2 && width > 1)
+            width -= 1;
+        if ((main.clientHeight - height) % 2 && height > 1)
+            height -= 1;
+        screen.style.width = width + "px";
+        screen.style.height = height + "px";
+    }
+    // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
+    window.addEventListener("resize", fit);
+    fit();
 
     function explain(error) {
         const text = String(error);
