@@ -51,7 +51,7 @@ private:
         QHighDpiScaling::setScreenFactor(screen, scale);
         // The full-screen window takes the screen's new logical size, which is its designed size again,
         // and is drawn afresh for the new number of device pixels.
-        canvas->resizeMaximizedWindows();
+        window_.setGeometry(screen->geometry());
         window_.update();
     }
 
