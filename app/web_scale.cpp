@@ -28,8 +28,9 @@ public:
     void follow(QScreen* screen) {
         if (!screen)
             return;
-        // The canvas's new size reaches the screen with the old factor; the factor then follows it.
-        connect(screen, &QScreen::geometryChanged, this, &CanvasScale::fit);
+        // The canvas's new size reaches the screen, and the window, with the old factor; the factor follows
+        // once Qt has taken in both, or the window's own change would come after and undo the refit.
+        connect(screen, &QScreen::geometryChanged, this, &CanvasScale::fit, Qt::QueuedConnection);
         fit();
     }
 
