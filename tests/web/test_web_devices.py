@@ -12,7 +12,7 @@ sys.path.insert(0, os.path.dirname(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
 from browser import Page, Site  # noqa: E402
 from desktop import Image  # noqa: E402
-from window_looks import CLIENT_SIZE, SAMPLES, centre_of, differences_beside_text, px  # noqa: E402
+from window_looks import CLIENT_SIZE, EXIT_BUTTON, SAMPLES, centre_of, differences_beside_text, px  # noqa: E402
 
 SITE = os.environ["VOSTREL_SITE"]
 ARTIFACTS = os.environ["VOSTREL_ARTIFACTS"]
@@ -133,7 +133,7 @@ class DevicesTest(unittest.TestCase):
         self.selects("Fr", self.page.tap)
         self.assertEqual(self.page.state(), "running")
 
-    def test_long_press_shows_the_state_and_a_box_takes_typing(self):
+    def test_long_press_shows_the_state_a_box_takes_typing_and_exit_ends(self):
         self.page.emulate(844, 390, 3, True)
         self.page.open()
         self.page.wait_for_state("running")
@@ -155,6 +155,9 @@ class DevicesTest(unittest.TestCase):
         while "Z" not in (self.page.mirrored_text("Text3") or "") and time.monotonic() < deadline:
             time.sleep(0.05)
         self.assertIn("Z", self.page.mirrored_text("Text3"))
+
+        self.page.tap(*EXIT_BUTTON)  # ends the program as a click does
+        self.page.wait_for_state("ended", timeout=10)
 
     def test_text_at_3x_is_as_sharp_as_on_linux_at_300_percent(self):
         self.page.emulate(792, 500, 3, True)  # a window at 100 % on a phone's three device pixels
