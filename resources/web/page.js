@@ -60,6 +60,23 @@
     window.addEventListener("resize", fit);
     fit();
 
+    // A touch that the system cancels (a swipe from the screen's edge, a notification) reaches the program as
+    // a finger that slid onto the window's bare ground and lifted: the control it pressed comes up without a
+    // click, as under the mouse. Qt 6.4's web platform would click it instead, and keep the touch as down,
+    // taking the next finger given its number for that touch moving, so that the next tap would be lost.
+    window.addEventListener("touchcancel", (event) => {
+        if (event.target !== canvas || typeof Touch !== "function")
+            return;
+        event.stopImmediatePropagation();
+        const area = canvas.getBoundingClientRect();
+        // The window's top right corner: no control stands there.
+        const off = [...event.changedTouches].map((touch) => new Touch({
+            identifier: touch.identifier, target: canvas, clientX: area.right - 1, clientY: area.top + 1,
+            screenX: touch.screenX, screenY: touch.screenY, pageX: area.right - 1, pageY: area.top + 1 }));
+        canvas.dispatchEvent(new TouchEvent("touchmove", { touches: off, targetTouches: off, changedTouches: off }));
+        canvas.dispatchEvent(new TouchEvent("touchend", { changedTouches: off }));
+    }, true);
+
     function explain(error) {
         const text = String(error);
         if (text.includes("WebAssembly is not supported"))
