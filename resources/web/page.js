@@ -47,14 +47,12 @@
         const upright = window.innerHeight > window.innerWidth;
         turn.hidden = !(upright && scaleIn(main) * ELEMENT_BUTTON < SMALLEST_TARGET);
         const scale = scaleIn(main);
-        let width = Math.max(1, Math.floor(WINDOW_WIDTH * scale));
-        let height = Math.max(1, Math.floor(WINDOW_HEIGHT * scale));
-        if ((main.clientWidth - width) % 2 && width > 1)
-            width -= 1;
-        if ((main.clientHeight - height) % 2 && height > 1)
-            height -= 1;
+        const width = Math.max(1, Math.floor(WINDOW_WIDTH * scale));
+        const height = Math.max(1, Math.floor(WINDOW_HEIGHT * scale));
         screen.style.width = width + "px";
         screen.style.height = height + "px";
+        screen.style.left = Math.floor((main.clientWidth - width) / 2) + "px";
+        screen.style.top = Math.floor((main.clientHeight - height) / 2) + "px";
     }
     // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
     window.addEventListener("resize", fit);

@@ -89,6 +89,13 @@ class DevicesTest(unittest.TestCase):
             with self.subTest(name):
                 self.page.emulate(width, height, ratio, touch)
                 scale = self.fitted(width, height, ratio)
+                # A screen reader's outline of Na lies on the button as drawn.
+                outline = driver.execute_script(
+                    "const r = document.getElementById('vostrel-Command11').getBoundingClientRect();"
+                    "return [r.left, r.top, r.width, r.height]")
+                drawn = [*self.page.on_page(px(120), px(1320)), px(495) * scale, px(495) * scale]
+                for got, want in zip(outline, drawn):
+                    self.assertAlmostEqual(got, want, delta=1)
                 upright_and_small = height > width and scale * px(495) < 24
                 self.assertEqual(driver.find_element("id", "turn").is_displayed(), upright_and_small)
                 if name in ("phone-landscape", "phone-portrait", "projector"):

@@ -126,6 +126,8 @@ public:
         if (window_.width() <= 0)
             return;
         const double scale = width / window_.width(); // CSS pixels to the window's pixel
+        // The rects are in screen coordinates, and the screen (the canvas) moves on the page with its size.
+        mirror_->updateRects();
         const QPoint origin = window_.mapToGlobal(QPoint(0, 0));
         for (const MirrorNode& node : mirror_->nodes()) {
             val element = elementOf(node.id);
