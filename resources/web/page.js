@@ -42,7 +42,7 @@
         return Math.min(room.clientWidth / WINDOW_WIDTH, room.clientHeight / WINDOW_HEIGHT);
     }
     function fit() {
-        turn.hidden = true;
+        turn.hidden = true; // the room as it is without the notice
         // A phone held upright shows the window too small to tap: the page says that turning it helps.
         const upright = window.innerHeight > window.innerWidth;
         turn.hidden = !(upright && scaleIn(main) * ELEMENT_BUTTON < SMALLEST_TARGET);
