@@ -1,16 +1,20 @@
 #include "web_page.h"
 
 #include "accessibility/page_mirror_dom.h"
-
-#include <QWidget>
+#include "form1.h"
+#include "web_scale.h"
+#include "web_touch.h"
 
 #include <emscripten.h>
 
 namespace vostrel {
 
-void showOnWebPage(QWidget& window) {
+void showOnWebPage(Form1& window) {
+    scaleWindowToCanvas(window);
+    answerTouch(window);
     // Full screen is what Qt for the web calls filling the canvas: the window's client area and nothing else.
     window.showFullScreen();
+    keepMouseOnWindow(window);
 }
 
 void endWebProgram(int exitStatus) {

@@ -1,14 +1,15 @@
 #pragma once
 
-class QWidget;
-
 namespace vostrel {
 
-// The program on a web page: the page's canvas is the screen, sized by the page to the window's client area.
+class Form1;
 
-// Shows the window filling the canvas, without the title bar and frame that Qt for the web draws around
-// other windows.
-void showOnWebPage(QWidget& window);
+// The program on a web page: the page's canvas is the screen, sized by the page to the largest that fits
+// the window's proportions.
+
+// Shows the window filling the canvas, scaled to it, without the title bar and frame that Qt for the web
+// draws around other windows, and answering the finger as well as the mouse.
+void showOnWebPage(Form1& window);
 
 // Ends the program: the event loop of the web never returns, so the program exits from here, and the
 // page, told so, shows that it has ended.

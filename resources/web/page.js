@@ -1,9 +1,12 @@
 // Starts Vostrel on the page with Qt's loader, and tells the visitor, in Thai and English, what happens when
-// it cannot start or has ended.
+// it cannot start or has ended. Sizes the window to the screen.
 "use strict";
 
 (function () {
     const canvas = document.getElementById("qtcanvas");
+    const screen = document.getElementById("screen");
+    const main = document.querySelector("main");
+    const turn = document.getElementById("turn");
     const panel = document.getElementById("panel");
     const message = document.getElementById("message");
     const english = document.getElementById("english");
@@ -26,6 +29,51 @@
     }
 
     again.addEventListener("click", () => location.reload());
+
+    // The window's client area in device-independent pixels, and its element buttons' side there.
+    const WINDOW_WIDTH = 792, WINDOW_HEIGHT = 416, ELEMENT_BUTTON = 33;
+    // The smallest target a finger can be asked to tap, in CSS pixels (WCAG 2.2, target size).
+    const SMALLEST_TARGET = 24;
+
+    // The window as large as the page's room allows, keeping its proportions: Qt takes the canvas's size as
+    // its screen's, and the program scales the whole window to it. Whole CSS pixels, centred on whole
+    // pixels, so that the picture Qt draws for the device's pixels is shown as drawn, not resampled.
+    function scaleIn(room) {
+        return Math.min(room.clientWidth / WINDOW_WIDTH, room.clientHeight / WINDOW_HEIGHT);
+    }
+    function fit() {
+        turn.hidden = true; // the room as it is without the notice
+        // A phone held upright shows the window too small to tap: the page says that turning it helps.
+        const upright = window.innerHeight > window.innerWidth;
+        turn.hidden = !(upright && scaleIn(main) * ELEMENT_BUTTON < SMALLEST_TARGET);
+        const scale = scaleIn(main);
+        const width = Math.max(1, Math.floor(WINDOW_WIDTH * scale));
+        const height = Math.max(1, Math.floor(WINDOW_HEIGHT * scale));
+        screen.style.width = width + "px";
+        screen.style.height = height + "px";
+        screen.style.left = Math.floor((main.clientWidth - width) / 2) + "px";
+        screen.style.top = Math.floor((main.clientHeight - height) / 2) + "px";
+    }
+    // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
+    window.addEventListener("resize", fit);
+    fit();
+
+    // A touch that the system cancels (a swipe from the screen's edge, a notification) reaches the program as
+    // a finger that slid onto the window's bare ground and lifted: the control it pressed comes up without a
+    // click, as under the mouse. Qt 6.4's web platform would click it instead, and keep the touch as down,
+    // taking the next finger given its number for that touch moving, so that the next tap would be lost.
+    window.addEventListener("touchcancel", (event) => {
+        if (event.target !== canvas || typeof Touch !== "function")
+            return;
+        event.stopImmediatePropagation();
+        const area = canvas.getBoundingClientRect();
+        // The window's top right corner: no control stands there.
+        const off = [...event.changedTouches].map((touch) => new Touch({
+            identifier: touch.identifier, target: canvas, clientX: area.right - 1, clientY: area.top + 1,
+            screenX: touch.screenX, screenY: touch.screenY, pageX: area.right - 1, pageY: area.top + 1 }));
+        canvas.dispatchEvent(new TouchEvent("touchmove", { touches: off, targetTouches: off, changedTouches: off }));
+        canvas.dispatchEvent(new TouchEvent("touchend", { changedTouches: off }));
+    }, true);
 
     function explain(error) {
         const text = String(error);

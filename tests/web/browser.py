@@ -37,11 +37,12 @@ class Site:
 
 def chromium(profile):
     """Headless Chromium at 100 %, WebGL through SwiftShader, with nothing running in the background that
-    would reach for the network, and its own fresh profile."""
+    would reach for the network, and its own fresh profile. Its page is as wide as the window, so the page
+    shows the window at its designed size, as the Linux program at 100 %."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
-                     "--force-device-scale-factor=1", "--window-size=1000,700", "--no-first-run",
+                     "--force-device-scale-factor=1", "--window-size=792,600", "--no-first-run",
                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
                      "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
         options.add_argument(argument)
@@ -79,6 +80,38 @@ class Page:
     def canvas(self):
         return self.driver.find_element("id", "qtcanvas")
 
+    def emulate(self, width, height, ratio=1, touch=False):
+        """The page on a device: a viewport of width x height CSS pixels at `ratio` device pixels each, as
+        a phone or tablet (mobile viewport and touch) or as a computer."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": touch})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
+
+    def window_rect(self):
+        """Where the window is on the page, in CSS pixels: left, top, width, height."""
+        return self.driver.execute_script(
+            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top, r.width, r.height];",
+            self.canvas())
+
+    def on_page(self, x, y):
+        """The page's CSS pixel at a point of the window's client area, at the scale the window is shown."""
+        left, top, width, _ = self.window_rect()
+        scale = width / 792
+        return left + x * scale, top + y * scale
+
+    def touch(self, kind, *points):
+        """One touch event of Chromium's input, fingers at points of the page: touchStart, touchMove,
+        touchEnd or touchCancel."""
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+    def tap(self, x, y):
+        """A finger's tap at a point of the window's client area."""
+        point = self.on_page(x, y)
+        self.touch("touchStart", point)
+        self.touch("touchEnd")
+        time.sleep(0.1)
+
     def screenshot(self, path):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as file:
@@ -106,11 +139,10 @@ class Page:
         return len(set(image.data[i:i + 3] for i in range(0, len(image.data), 3 * 97))) > 4
 
     def click(self, x, y):
-        """A click at a point of the window's client area."""
-        left, top = self.driver.execute_script(
-            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top];", self.canvas())
+        """A click at a point of the window's client area, at the scale the window is shown."""
+        left, top = self.on_page(x, y)
         actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(int(left + x), int(top + y)).click()
+        actions.pointer_action.move_to_location(int(left), int(top)).click()
         actions.perform()
         time.sleep(0.2)
 
@@ -127,6 +159,11 @@ class Page:
         time.sleep(0.3)
         return self.driver.execute_async_script(
             "navigator.clipboard.readText().then(arguments[0], e => arguments[0]('clipboard: ' + e))")
+
+    def mirrored_text(self, box):
+        """The whole text of a detail box ("Text3"), as the page's mirror of the window holds it."""
+        return self.driver.execute_script(
+            "const box = document.getElementById('vostrel-' + arguments[0]); return box ? box.value : null;", box)
 
     def close(self):
         self.driver.quit()

@@ -197,12 +197,16 @@ bool PageMirror::keyFromPage(const QString& domKey, Qt::KeyboardModifiers modifi
 bool PageMirror::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == &window_ && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) {
-        for (std::size_t i = 0; i < nodes_.size(); ++i)
-            if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(controls_[i]))
-                nodes_[i].rect = iface->rect();
+        updateRects();
         emit geometryChanged();
     }
     return QObject::eventFilter(watched, event);
+}
+
+void PageMirror::updateRects() {
+    for (std::size_t i = 0; i < nodes_.size(); ++i)
+        if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(controls_[i]))
+            nodes_[i].rect = iface->rect();
 }
 
 void PageMirror::followFocus(QWidget* now) {

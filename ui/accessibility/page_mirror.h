@@ -40,6 +40,8 @@ public:
     explicit PageMirror(Form1& window);
 
     const std::vector<MirrorNode>& nodes() const { return nodes_; }
+    // Takes every node's rect afresh from its control, where the window now stands on the screen.
+    void updateRects();
     // The node of the control that has Qt's focus; empty when the focus is on none of them.
     QString focusedId() const;
 

@@ -62,7 +62,7 @@ void setStyle(val element, const char* property, const QString& value) {
     element["style"].set(property, text(value));
 }
 
-QString px(int value) {
+QString px(double value) {
     return QString::number(value) + QLatin1String("px");
 }
 
@@ -71,6 +71,7 @@ class PageMirrorDom : public QObject {
 public:
     explicit PageMirrorDom(Form1& window)
         : QObject(&window)
+        , window_(window)
         , mirror_(new PageMirror(window)) {
         current = this;
         build();
@@ -112,22 +113,31 @@ public:
             focusNode(id);
     }
 
-    // Each node over its control: screen coordinates are the canvas's own, in CSS pixels.
+    // Each node over its control, so that a screen reader's outline falls on the control: the canvas shows
+    // the whole window, scaled to the page, and the nodes are scaled with it.
     void place() {
         if (!isElement(layer_) || !isElement(canvas_))
             return;
-        setStyle(layer_, "left", px(canvas_["offsetLeft"].as<int>()));
-        setStyle(layer_, "top", px(canvas_["offsetTop"].as<int>()));
-        setStyle(layer_, "width", px(canvas_["clientWidth"].as<int>()));
-        setStyle(layer_, "height", px(canvas_["clientHeight"].as<int>()));
+        const double width = canvas_["clientWidth"].as<double>();
+        setStyle(layer_, "left", px(canvas_["offsetLeft"].as<double>()));
+        setStyle(layer_, "top", px(canvas_["offsetTop"].as<double>()));
+        setStyle(layer_, "width", px(width));
+        setStyle(layer_, "height", px(canvas_["clientHeight"].as<double>()));
+        if (window_.width() <= 0)
+            return;
+        const double scale = width / window_.width(); // CSS pixels to the window's pixel
+        // The rects are in screen coordinates, and the screen (the canvas) moves on the page with its size.
+        mirror_->updateRects();
+        const QPoint origin = window_.mapToGlobal(QPoint(0, 0));
         for (const MirrorNode& node : mirror_->nodes()) {
             val element = elementOf(node.id);
             if (!isElement(element))
                 continue;
-            setStyle(element, "left", px(node.rect.x()));
-            setStyle(element, "top", px(node.rect.y()));
-            setStyle(element, "width", px(node.rect.width()));
-            setStyle(element, "height", px(node.rect.height()));
+            const QRect rect = node.rect.translated(-origin);
+            setStyle(element, "left", px(rect.x() * scale));
+            setStyle(element, "top", px(rect.y() * scale));
+            setStyle(element, "width", px(rect.width() * scale));
+            setStyle(element, "height", px(rect.height() * scale));
         }
     }
 
@@ -187,6 +197,11 @@ private:
         parent.call<void>("appendChild", layer_);
         val::global("window").call<void>("addEventListener", val("resize"),
                                          val::module_property("vostrelPageResized"));
+        // The page resizes the canvas with the browser window, and also without it (its notice comes and
+        // goes).
+        const val observer = val::global("ResizeObserver");
+        if (!observer.isUndefined())
+            observer.new_(val::module_property("vostrelCanvasResized")).call<void>("observe", canvas_);
     }
 
     val makeElement(const MirrorNode& node) {
@@ -245,6 +260,7 @@ private:
         live_.set("textContent", text(alternate_ ? words : words + QChar(0x00A0)));
     }
 
+    Form1& window_;
     PageMirror* mirror_;
     val canvas_ = val::undefined();
     val layer_ = val::undefined();
@@ -291,6 +307,10 @@ void onPageResized(val) {
         dom->place();
 }
 
+void onCanvasResized(val entries, val) {
+    onPageResized(entries);
+}
+
 } // namespace
 
 void mirrorWindowIntoPage(Form1& window) {
@@ -310,4 +330,5 @@ EMSCRIPTEN_BINDINGS(vostrel_page_mirror) {
     emscripten::function("vostrelPageKey", &vostrel::onPageKey);
     emscripten::function("vostrelCanvasFocus", &vostrel::onCanvasFocus);
     emscripten::function("vostrelPageResized", &vostrel::onPageResized);
+    emscripten::function("vostrelCanvasResized", &vostrel::onCanvasResized);
 }
