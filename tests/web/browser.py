@@ -6,6 +6,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -168,3 +169,13 @@ class Page:
     def close(self):
         self.driver.quit()
         self._profile.cleanup()
+
+
+class PageTest(unittest.TestCase):
+    """A test of the page: the site (VOSTREL_SITE) served on a port of its own, and a fresh browser."""
+
+    def setUp(self):
+        self.site = Site(os.environ["VOSTREL_SITE"])
+        self.addCleanup(self.site.stop)
+        self.page = Page(self.site.url)
+        self.addCleanup(self.page.close)

@@ -8,10 +8,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from browser import Page, Site  # noqa: E402
+from browser import PageTest  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 
-SITE = os.environ["VOSTREL_SITE"]
 
 # The element buttons in the window's designed tab order, by symbol; K, tab index 136, comes last.
 DESIGNED_ORDER = (
@@ -89,12 +88,9 @@ class AccessibilityTree:
             "objectId": remote["object"]["objectId"], "functionDeclaration": "function() { this.click(); }"})
 
 
-class PageAccessibilityTest(unittest.TestCase):
+class PageAccessibilityTest(PageTest):
     def setUp(self):
-        self.site = Site(SITE)
-        self.addCleanup(self.site.stop)
-        self.page = Page(self.site.url)
-        self.addCleanup(self.page.close)
+        super().setUp()
         self.page.open()
         self.page.wait_for_state("running")
 

@@ -10,11 +10,10 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
-from browser import Page, Site  # noqa: E402
+from browser import PageTest  # noqa: E402
 from desktop import Image  # noqa: E402
 from window_looks import CLIENT_SIZE, EXIT_BUTTON, SAMPLES, centre_of, differences_beside_text, px  # noqa: E402
 
-SITE = os.environ["VOSTREL_SITE"]
 ARTIFACTS = os.environ["VOSTREL_ARTIFACTS"]
 # The Linux program's offscreen picture at 300 % (tests/highdpi's test_scaled_window with QT_SCALE_FACTOR=3).
 REFERENCE_300 = os.path.join(os.path.dirname(__file__), "..", "highdpi", "reference", "window-300.png")
@@ -41,13 +40,7 @@ NAME_BOX = (px(10560 + 600), px(1680 + 247))
 TOOLTIP = (255, 255, 220)  # Qt's tooltip ground
 
 
-class DevicesTest(unittest.TestCase):
-    def setUp(self):
-        self.site = Site(SITE)
-        self.addCleanup(self.site.stop)
-        self.page = Page(self.site.url)
-        self.addCleanup(self.page.close)
-
+class DevicesTest(PageTest):
     def fitted(self, width, height, ratio):
         """The window once page and Qt have fitted it to a viewport; checks that it shows whole, as large as
         it fits, and returns its scale."""

@@ -9,7 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
-from browser import Page, Site  # noqa: E402
+from browser import Page, PageTest, Site  # noqa: E402
 from desktop import Image  # noqa: E402
 from window_looks import CLIENT_SIZE, EXIT_BUTTON, SAMPLES, TEXT1, TEXT3, H, differences_beside_text, px  # noqa: E402
 
@@ -20,13 +20,7 @@ REFERENCE = os.path.join(os.path.dirname(__file__), "..", "highdpi", "reference"
 NA = (px(120) + 10, px(1320) + 1)  # just below the strip that Na shares with Li
 
 
-class WebPageTest(unittest.TestCase):
-    def setUp(self):
-        self.site = Site(SITE)
-        self.addCleanup(self.site.stop)
-        self.page = Page(self.site.url)
-        self.addCleanup(self.page.close)
-
+class WebPageTest(PageTest):
     def start(self):
         self.page.open()
         self.page.wait_for_state("running")
