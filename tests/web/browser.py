@@ -113,10 +113,12 @@ class Page:
         self.touch("touchEnd")
         time.sleep(0.1)
 
-    def screenshot(self, path):
+    def screenshot(self, path, whole_page=False):
+        """The window (or with whole_page, the viewport as the device shows it), kept at `path`."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
+        picture = self.driver.get_screenshot_as_png() if whole_page else self.canvas().screenshot_as_png
         with open(path, "wb") as file:
-            file.write(self.canvas().screenshot_as_png)
+            file.write(picture)
         return Image(path)
 
     def wait_for_picture(self, path, reference, timeout=10):

@@ -92,9 +92,8 @@ class DevicesTest(PageTest):
                 upright_and_small = height > width and scale * px(495) < 24
                 self.assertEqual(driver.find_element("id", "turn").is_displayed(), upright_and_small)
                 if name in ("phone-landscape", "phone-portrait", "projector"):
-                    driver.save_screenshot(os.path.join(ARTIFACTS, f"web-{name}.png"))
                     # Qt drew the window at the scale it is shown: the legend where it belongs.
-                    picture = Image(os.path.join(ARTIFACTS, f"web-{name}.png"))
+                    picture = self.page.screenshot(os.path.join(ARTIFACTS, f"web-{name}.png"), whole_page=True)
                     (x, y), colour = SAMPLES["metal swatch"]
                     self.assertEqual(picture.pixel(*(int(c * ratio) for c in self.page.on_page(x, y))), colour)
                 act = self.page.tap if touch else self.page.click
