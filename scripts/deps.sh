@@ -1,6 +1,6 @@
 # Sourced by every command (run.sh, test.sh, bench.sh, windows.sh, web.sh, release.sh) and by the scripts
 # that run on their own: the Debian packages each command needs, and the function that installs the missing
-# ones. tests/packaging/check_package_lists.py reads the same lists.
+# ones. tests/packaging/check_package_lists.sh reads the same lists.
 
 # What building and running the program needs.
 VOSTREL_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libfontconfig-dev fonts-thai-tlwg)

@@ -2,7 +2,7 @@
 # Builds the windows or web preset into build-windows/ or build-web/ against the static Qt that
 # VOSTREL_WINDOWS_QT or VOSTREL_WEB_QT names (what 'scripts/qt/static-qt.sh windows|web' prints): the preset's
 # targets, or the targets given after the preset.
-# Called by windows.sh, web.sh and bench.sh.
+# Called by windows.sh, web.sh, bench.sh and release.sh --reuse-builds.
 #
 #   scripts/qt/cross-build.sh windows|web [TARGET...]
 set -euo pipefail
