@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vostrel for the web (WebAssembly) against a static Qt made from Debian's
 # own qt6-base source with Debian's emscripten (built once, then taken from ~/.cache/vostrel/), makes the
-# static site dist/web/ and tests it in Debian's headless Chromium.
+# static site dist/web/ and tests it in Debian's Chromium, WebKitGTK and Firefox ESR.
 #
 #   ./web.sh                 build and test
 #   ./web.sh --serve [PORT]  serve dist/web/ on 127.0.0.1 (port 8000 unless given), building it first if missing
@@ -39,7 +39,8 @@ if $serve; then
     echo "Serving dist/web/ (Ctrl+C ends)"
     exec python3 scripts/web/serve.py dist/web "$port"
 fi
-# Debian's Selenium, so Debian's Python, whatever python3 comes first on PATH: the page as it looks and
-# behaves (test_web_page.py), and as assistive technology reads it (test_page_accessibility.py).
+# Debian's Selenium and websocket-client, so Debian's Python, whatever python3 comes first on PATH: the page as
+# it looks and behaves in each engine (test_web_page.py), and in Chromium on devices (test_web_devices.py) and
+# as assistive technology reads it (test_page_accessibility.py).
 VOSTREL_SITE="$root/dist/web" VOSTREL_ARTIFACTS="$root/build-web/test-artifacts" \
     /usr/bin/python3 -m unittest discover --start-directory tests/web --pattern 'test_*.py' --verbose

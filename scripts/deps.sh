@@ -37,6 +37,10 @@ VOSTREL_WINDOWS_PACKAGES+=(wixl msitools faketime)
 # Selenium for the tests; brotli measures the compressed download in ./bench.sh.
 VOSTREL_WEB_PACKAGES=(emscripten qt6-base-dev-tools dpkg-dev patch xz-utils chromium chromium-driver python3-selenium)
 VOSTREL_WEB_PACKAGES+=(imagemagick brotli)
+# The page tests in two more engines: WebKitGTK's MiniBrowser with its WebDriver (Selenium again), and Firefox
+# ESR, which speaks WebDriver BiDi itself, over websocket-client (Debian has no geckodriver). Both run on a
+# virtual X screen, with Mesa's llvmpipe for WebGL; xclip reads the clipboard they copy to there.
+VOSTREL_WEB_PACKAGES+=(webkit2gtk-driver firefox-esr python3-websocket xvfb libgl1-mesa-dri xclip)
 
 # What the Debian packages of ./release.sh need: the clean chroot (mmdebstrap), the builder run in a user
 # namespace (sbuild, uidmap), the source package tools and Debian's checkers, and autopkgtest.

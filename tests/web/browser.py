@@ -1,22 +1,34 @@
-"""Driving the web site in Debian's headless Chromium through Debian's Selenium: a local server for the site,
-and the page's window, clicked, typed at and photographed as the real-window tests do on the desktop."""
+"""Driving the web site in three browser engines: Debian's headless Chromium and WebKitGTK's MiniBrowser
+through Debian's Selenium, and Debian's Firefox ESR through its own WebDriver BiDi (bidi.py). A local server for
+the site, and the page's window, clicked, typed at and photographed as the real-window tests do on the desktop,
+by the same methods in every engine."""
 
+import atexit
 import os
+import select
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
+import warnings
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.webkitgtk.service import Service as WebKitService
 
+sys.path.insert(0, os.path.dirname(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
+from bidi import Firefox  # noqa: E402
 from desktop import Image  # noqa: E402
 
 SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "web", "serve.py")
+CONTROL = "\ue009"
+# The page as wide as the window, so that it shows the window at its designed size, as the Linux program at
+# 100 %, and tall enough for it with the page's line of licences.
+VIEWPORT = (792, 600)
 
 
 class Site:
@@ -36,38 +48,89 @@ class Site:
         self.process.stdout.close()
 
 
-def chromium(profile):
-    """Headless Chromium at 100 %, WebGL through SwiftShader, with nothing running in the background that
-    would reach for the network, and its own fresh profile. Its page is as wide as the window, so the page
-    shows the window at its designed size, as the Linux program at 100 %."""
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
-                     "--force-device-scale-factor=1", "--window-size=792,600", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                     "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
-        options.add_argument(argument)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+_screen = None
+
+
+def virtual_screen():
+    """The X display of an Xvfb of the tests' own, started at the first call and ended with the tests: WebKitGTK
+    has no headless mode, and Firefox gets WebGL only on a display (Mesa's llvmpipe through GLX; headless, it
+    finds no GL driver). Xvfb picks a free display itself (-displayfd), as the desktop tests' screens do."""
+    global _screen
+    if _screen is None:
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96",
+                                   "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number, deadline = b"", time.monotonic() + 30
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            if select.select([read_end], [], [], 0.5)[0]:
+                chunk = os.read(read_end, 16)
+                if not chunk:
+                    break
+                number += chunk
+        os.close(read_end)
+        if not number.strip().isdigit():
+            server.kill()
+            server.wait()
+            raise AssertionError("Xvfb did not start")
+        atexit.register(lambda: (server.terminate(), server.wait()))
+        _screen = ":" + number.decode().strip()
+    return _screen
+
+
+def screen_environment(**more):
+    """The environment of a program on the tests' virtual screen. Mesa keeps no shader cache: each browser is
+    fresh, and one's processes may still be writing it when its profile is gone."""
+    return {**os.environ, "DISPLAY": virtual_screen(), "MESA_SHADER_CACHE_DISABLE": "true", **more}
 
 
 class Page:
-    """Vostrel's page in one browser: its state (data-state on the body), its window and the clipboard."""
+    """Vostrel's page in one browser: its state (data-state on the body), its window and its boxes. An engine
+    gives scripts, navigation, a click, keys and a picture of the viewport; the rest is the same in all."""
+
+    engine = None
 
     def __init__(self, url):
-        self._profile = tempfile.TemporaryDirectory(prefix="vostrel-chromium-")
-        self.driver = chromium(self._profile.name)
         self.url = url
-        # The boxes' text is read back as on the desktop: selected, copied, and read from the clipboard.
-        origin = url.rstrip("/")
-        self.driver.execute_cdp_cmd("Browser.grantPermissions", {
-            "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
 
-    def open(self):
-        self.driver.get(self.url)
+    # What each engine does its own way.
+
+    def script(self, body, *arguments):
+        """The value of a JavaScript function body, called with `arguments`, awaited if it is a promise."""
+        raise NotImplementedError
+
+    def open(self, path=""):
+        """The site's page at `path`, its start page unless given."""
+        raise NotImplementedError
+
+    def reload(self):
+        raise NotImplementedError
+
+    def click_at(self, x, y):
+        """A click of the mouse's left button at a CSS pixel of the page."""
+        raise NotImplementedError
+
+    def type_keys(self, *keys, held=None):
+        """Each key pressed and released in turn, with the key `held` down around them."""
+        raise NotImplementedError
+
+    def viewport_png(self):
+        """The page as the browser shows it, in device pixels."""
+        raise NotImplementedError
+
+    def close(self):
+        raise NotImplementedError
+
+    # The page, written once.
+
+    # The one place that knows which element shows the window: the one page.js gives Qt. Qt 6.4 draws on it,
+    # a canvas; newer Qts draw in elements of their own in its shadow root, so the tests only ask of this one
+    # where it is and whether it shows.
+    WINDOW = "document.getElementById('qtcanvas')"
 
     def state(self):
-        return self.driver.execute_script("return document.body.dataset.state || ''")
+        return self.script("return document.body.dataset.state || ''")
 
     def wait_for_state(self, state, timeout=60):
         deadline = time.monotonic() + timeout
@@ -76,23 +139,31 @@ class Page:
                 return
             time.sleep(0.1)
         raise AssertionError(f"the page is {self.state()!r}, not {state!r}, after {timeout} s: "
-                             f"{self.driver.find_element('id', 'message').text!r}")
+                             f"{self.text('message')!r}")
 
-    def canvas(self):
-        return self.driver.find_element("id", "qtcanvas")
+    def text(self, id):
+        """The text an element of the page shows, or None without one."""
+        return self.script("const e = document.getElementById(arguments[0]); return e ? e.innerText.trim() : null", id)
 
-    def emulate(self, width, height, ratio=1, touch=False):
-        """The page on a device: a viewport of width x height CSS pixels at `ratio` device pixels each, as
-        a phone or tablet (mobile viewport and touch) or as a computer."""
-        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": touch})
-        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
+    def shown(self, id):
+        return self.script("const e = document.getElementById(arguments[0]);"
+                           "return !!e && e.checkVisibility({visibilityProperty: true, checkVisibilityCSS: true})", id)
+
+    def window_shown(self):
+        return self.script(f"const e = {self.WINDOW};"
+                           "return e.checkVisibility({visibilityProperty: true, checkVisibilityCSS: true})")
+
+    def press(self, id):
+        """A click in the middle of an element of the page, as a person's."""
+        left, top, width, height = self.script(
+            "const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height]", id)
+        self.click_at(int(left + width / 2), int(top + height / 2))
 
     def window_rect(self):
         """Where the window is on the page, in CSS pixels: left, top, width, height."""
-        return self.driver.execute_script(
-            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top, r.width, r.height];",
-            self.canvas())
+        return self.script(f"const r = {self.WINDOW}.getBoundingClientRect();"
+                           "return [r.left, r.top, r.width, r.height]")
 
     def on_page(self, x, y):
         """The page's CSS pixel at a point of the window's client area, at the scale the window is shown."""
@@ -100,25 +171,16 @@ class Page:
         scale = width / 792
         return left + x * scale, top + y * scale
 
-    def touch(self, kind, *points):
-        """One touch event of Chromium's input, fingers at points of the page: touchStart, touchMove,
-        touchEnd or touchCancel."""
-        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
-            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
-
-    def tap(self, x, y):
-        """A finger's tap at a point of the window's client area."""
-        point = self.on_page(x, y)
-        self.touch("touchStart", point)
-        self.touch("touchEnd")
-        time.sleep(0.1)
-
     def screenshot(self, path, whole_page=False):
-        """The window (or with whole_page, the viewport as the device shows it), kept at `path`."""
+        """The window (or with whole_page, the viewport as the device shows it), kept at `path`. The window is
+        cut from the viewport at its place in device pixels."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        picture = self.driver.get_screenshot_as_png() if whole_page else self.canvas().screenshot_as_png
         with open(path, "wb") as file:
-            file.write(picture)
+            file.write(self.viewport_png())
+        if not whole_page:
+            ratio = self.script("return devicePixelRatio")
+            left, top, width, height = (round(value * ratio) for value in self.window_rect())
+            subprocess.run(["convert", path, "-crop", f"{width}x{height}+{left}+{top}", "+repage", path], check=True)
         return Image(path)
 
     def wait_for_picture(self, path, reference, timeout=10):
@@ -144,40 +206,224 @@ class Page:
     def click(self, x, y):
         """A click at a point of the window's client area, at the scale the window is shown."""
         left, top = self.on_page(x, y)
-        actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(int(left), int(top)).click()
-        actions.perform()
+        self.click_at(int(left), int(top))
         time.sleep(0.2)
 
     def key(self, *keys):
         for key in keys:
-            ActionChains(self.driver).send_keys(key).perform()
+            self.type_keys(key)
             time.sleep(0.15)
 
     def box_text(self, x, y):
-        """The whole text of the box at (x, y), read back through the clipboard."""
-        self.driver.execute_script("navigator.clipboard.writeText('')")
+        """The whole text of the box at (x, y), read back through the clipboard as on the desktop: the box
+        clicked, its text selected with Ctrl+A and copied with Ctrl+C."""
+        self.clear_clipboard()
         self.click(x, y)
-        ActionChains(self.driver).key_down("\ue009").send_keys("a").send_keys("c").key_up("\ue009").perform()
+        self.type_keys("a", "c", held=CONTROL)
         time.sleep(0.3)
-        return self.driver.execute_async_script(
-            "navigator.clipboard.readText().then(arguments[0], e => arguments[0]('clipboard: ' + e))")
+        return self.read_clipboard()
+
+    # The engines on the tests' virtual screen copy to its X clipboard, read as the desktop tests read theirs.
+
+    def clear_clipboard(self):
+        # xclip holds the empty text until the page copies, or until it has served it once.
+        subprocess.run(["xclip", "-selection", "clipboard", "-loops", "1", "-i", "/dev/null"], check=True,
+                       env=screen_environment())
+
+    def read_clipboard(self):
+        return subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True, text=True,
+                              env=screen_environment()).stdout
 
     def mirrored_text(self, box):
         """The whole text of a detail box ("Text3"), as the page's mirror of the window holds it."""
-        return self.driver.execute_script(
+        return self.script(
             "const box = document.getElementById('vostrel-' + arguments[0]); return box ? box.value : null;", box)
 
+
+class SeleniumPage(Page):
+    """The page in a browser that Selenium drives through the engine's WebDriver."""
+
+    def __init__(self, url):
+        super().__init__(url)
+        self._profile = tempfile.TemporaryDirectory(prefix=f"vostrel-{self.engine}-")
+        self._service = None  # a driver's service that the page started itself
+        try:
+            self.driver = self.start(self._profile.name)
+        except BaseException:
+            self._profile.cleanup()
+            raise
+
+    def start(self, profile):
+        raise NotImplementedError
+
+    def script(self, body, *arguments):
+        return self.driver.execute_script(body, *arguments)
+
+    def open(self, path=""):
+        self.driver.get(self.url + path)
+
+    def reload(self):
+        self.driver.refresh()
+
+    def click_at(self, x, y):
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(x, y).click()
+        actions.perform()
+
+    def type_keys(self, *keys, held=None):
+        actions = ActionChains(self.driver)
+        if held:
+            actions.key_down(held)
+        for key in keys:
+            actions.send_keys(key)
+        if held:
+            actions.key_up(held)
+        actions.perform()
+
+    def viewport_png(self):
+        return self.driver.get_screenshot_as_png()
+
     def close(self):
-        self.driver.quit()
+        try:
+            self.driver.quit()
+        finally:
+            if self._service:
+                self._service.stop()
+            self._profile.cleanup()
+
+
+class ChromiumPage(SeleniumPage):
+    """The page in headless Chromium at 100 %, WebGL through SwiftShader, with nothing running in the background
+    that would reach for the network, and its own fresh profile. Chromium alone also emulates devices and
+    touch, and shows its accessibility tree, through its DevTools protocol."""
+
+    engine = "chromium"
+
+    def start(self, profile):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+                         "--force-device-scale-factor=1", f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}",
+                         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                         "--disable-sync", "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
+            options.add_argument(argument)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        # Headless, Chromium has a clipboard of its own, which the page reads once the visitor allows it.
+        driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "origin": self.url.rstrip("/"), "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        return driver
+
+    def clear_clipboard(self):
+        self.script("return navigator.clipboard.writeText('')")
+
+    def read_clipboard(self):
+        return self.script("return navigator.clipboard.readText().catch(e => 'clipboard: ' + e)")
+
+    def canvas(self):
+        return self.driver.execute_script(f"return {self.WINDOW}")
+
+    def emulate(self, width, height, ratio=1, touch=False):
+        """The page on a device: a viewport of width x height CSS pixels at `ratio` device pixels each, as
+        a phone or tablet (mobile viewport and touch) or as a computer."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": touch})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
+
+    def touch(self, kind, *points):
+        """One touch event of Chromium's input, fingers at points of the page: touchStart, touchMove,
+        touchEnd or touchCancel."""
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+    def tap(self, x, y):
+        """A finger's tap at a point of the window's client area."""
+        point = self.on_page(x, y)
+        self.touch("touchStart", point)
+        self.touch("touchEnd")
+        time.sleep(0.1)
+
+
+class WebKitGTKPage(SeleniumPage):
+    """The page in WebKitGTK's MiniBrowser under WebKitWebDriver, on the tests' virtual screen: WebKitGTK draws
+    WebGL there with Mesa's llvmpipe. Its window, without a frame on a screen without a window manager, is
+    as wide as its page."""
+
+    engine = "webkitgtk"
+
+    def start(self, profile):
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+        options.add_argument("--automation")
+        service = WebKitService("/usr/bin/WebKitWebDriver", env=screen_environment(XDG_CACHE_HOME=profile,
+                                                                                    XDG_DATA_HOME=profile))
+        service.start()
+        try:
+            with warnings.catch_warnings():  # of the capability "platform" that Selenium's own defaults hold
+                warnings.filterwarnings("ignore", "platform is not a w3c capability", DeprecationWarning)
+                driver = webdriver.Remote(command_executor=service.service_url, options=options)
+            driver.set_window_size(*VIEWPORT)
+        except BaseException:
+            service.stop()
+            raise
+        self._service = service
+        return driver
+
+
+class FirefoxPage(Page):
+    """The page in Firefox ESR on the tests' virtual screen, at one device pixel per CSS pixel."""
+
+    engine = "firefox"
+
+    def __init__(self, url):
+        super().__init__(url)
+        self._profile = tempfile.TemporaryDirectory(prefix="vostrel-firefox-")
+        try:
+            self.browser = Firefox(self._profile.name, screen_environment())
+            self.browser.set_viewport(*VIEWPORT)
+        except BaseException:
+            self._profile.cleanup()
+            raise
+
+    def script(self, body, *arguments):
+        return self.browser.call(f"function () {{ {body}\n}}", *arguments)
+
+    def open(self, path=""):
+        self.browser.navigate(self.url + path)
+
+    def reload(self):
+        self.browser.reload()
+
+    def click_at(self, x, y):
+        self.browser.perform({"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"}, "actions": [
+            {"type": "pointerMove", "x": x, "y": y, "origin": "viewport"},
+            {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]})
+
+    def type_keys(self, *keys, held=None):
+        steps = [{"type": kind, "value": key} for key in keys for kind in ("keyDown", "keyUp")]
+        if held:
+            steps = [{"type": "keyDown", "value": held}, *steps, {"type": "keyUp", "value": held}]
+        self.browser.perform({"type": "key", "id": "keyboard", "actions": steps})
+
+    def viewport_png(self):
+        return self.browser.screenshot()
+
+    def close(self):
+        self.browser.quit()
         self._profile.cleanup()
 
 
+PAGES = {page.engine: page for page in (ChromiumPage, WebKitGTKPage, FirefoxPage)}
+
+
 class PageTest(unittest.TestCase):
-    """A test of the page: the site (VOSTREL_SITE) served on a port of its own, and a fresh browser."""
+    """A test of the page: the site (VOSTREL_SITE) served on a port of its own, and a fresh browser of the
+    class's engine."""
+
+    engine = "chromium"
 
     def setUp(self):
         self.site = Site(os.environ["VOSTREL_SITE"])
         self.addCleanup(self.site.stop)
-        self.page = Page(self.site.url)
+        self.page = PAGES[self.engine](self.site.url)
         self.addCleanup(self.page.close)

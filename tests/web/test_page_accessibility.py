@@ -9,7 +9,6 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 from browser import PageTest  # noqa: E402
-from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 
 
 # The element buttons in the window's designed tab order, by symbol; K, tab index 136, comes last.
@@ -128,9 +127,9 @@ class PageAccessibilityTest(PageTest):
         self.assertEqual(value(tree.named("textbox", NAME_BOX), "value"), "")
         self.assertIn("ตารางธาตุ", [value(node, "name") for node in tree.role("StaticText")])
         # The window is read from the mirror alone, over the canvas where it is drawn.
-        h = self.page.driver.execute_script(
+        h = self.page.script(
             "const r = document.getElementById('vostrel-Command1').getBoundingClientRect(),"
-            " c = document.getElementById('qtcanvas').getBoundingClientRect();"
+            f" c = {self.page.WINDOW}.getBoundingClientRect();"
             "return [r.left - c.left, r.top - c.top, r.width, r.height]")
         self.assertEqual(h, [8, 16, 33, 33])
 
@@ -160,7 +159,7 @@ class PageAccessibilityTest(PageTest):
         self.page.key(DOWN, DOWN, ENTER)  # H, Li, Na
         tree = self.wait_for(lambda tree: self.assertEqual([t.count("Sodium, 11") for t in tree.live_text()], [1]))
         self.assertEqual([value(node, "name") for node in tree.focused()], ["Na Sodium"])
-        ActionChains(self.page.driver).key_down(SHIFT).send_keys(TAB).key_up(SHIFT).perform()  # Na (24) to Fe
+        self.page.type_keys(TAB, held=SHIFT)  # Na (24) to Fe
         time.sleep(0.15)
         self.assertEqual([value(node, "name") for node in self.tree().focused()], ["Fe Iron"])
 
