@@ -329,6 +329,10 @@ class ChromiumPage(SeleniumPage):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": touch})
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
+        # Returns once the page has had its resize event and drawn a frame at the new size (or after a second
+        # without one): before, the page still shows the window fitted to the last size.
+        self.script("return new Promise(done => { requestAnimationFrame(() => requestAnimationFrame(done));"
+                    " setTimeout(done, 1000); })")
 
     def touch(self, kind, *points):
         """One touch event of Chromium's input, fingers at points of the page: touchStart, touchMove,
