@@ -91,8 +91,8 @@ class Page:
 
     engine = None
 
-    def __init__(self, url):
-        self.url = url
+    def __init__(self, url=None):
+        self.url = url  # the site's address
 
     # What each engine does its own way.
 
@@ -100,8 +100,8 @@ class Page:
         """The value of a JavaScript function body, called with `arguments`, awaited if it is a promise."""
         raise NotImplementedError
 
-    def open(self, path=""):
-        """The site's page at `path`, its start page unless given."""
+    def navigate(self, url):
+        """The page at `url`, once loaded."""
         raise NotImplementedError
 
     def reload(self):
@@ -128,6 +128,14 @@ class Page:
     # a canvas; newer Qts draw in elements of their own in its shadow root, so the tests only ask of this one
     # where it is and whether it shows.
     WINDOW = "document.getElementById('qtcanvas')"
+
+    def open(self, path=""):
+        """The site's page at `path`, its start page unless given."""
+        self.navigate(self.url + path)
+
+    def leave(self):
+        """A blank page in the browser, where nothing of the last site runs any more."""
+        self.navigate("about:blank")
 
     def state(self):
         return self.script("return document.body.dataset.state || ''")
@@ -243,7 +251,7 @@ class Page:
 class SeleniumPage(Page):
     """The page in a browser that Selenium drives through the engine's WebDriver."""
 
-    def __init__(self, url):
+    def __init__(self, url=None):
         super().__init__(url)
         self._profile = tempfile.TemporaryDirectory(prefix=f"vostrel-{self.engine}-")
         self._service = None  # a driver's service that the page started itself
@@ -259,8 +267,8 @@ class SeleniumPage(Page):
     def script(self, body, *arguments):
         return self.driver.execute_script(body, *arguments)
 
-    def open(self, path=""):
-        self.driver.get(self.url + path)
+    def navigate(self, url):
+        self.driver.get(url)
 
     def reload(self):
         self.driver.refresh()
@@ -308,11 +316,13 @@ class ChromiumPage(SeleniumPage):
                          "--disable-sync", "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        # Headless, Chromium has a clipboard of its own, which the page reads once the visitor allows it.
-        driver.execute_cdp_cmd("Browser.grantPermissions", {
+        return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+    def open(self, path=""):
+        # Headless, Chromium has a clipboard of its own, which the site reads once the visitor allows it.
+        self.driver.execute_cdp_cmd("Browser.grantPermissions", {
             "origin": self.url.rstrip("/"), "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
-        return driver
+        super().open(path)
 
     def clear_clipboard(self):
         self.script("return navigator.clipboard.writeText('')")
@@ -379,7 +389,7 @@ class FirefoxPage(Page):
 
     engine = "firefox"
 
-    def __init__(self, url):
+    def __init__(self, url=None):
         super().__init__(url)
         self._profile = tempfile.TemporaryDirectory(prefix="vostrel-firefox-")
         try:
@@ -392,8 +402,8 @@ class FirefoxPage(Page):
     def script(self, body, *arguments):
         return self.browser.call(f"function () {{ {body}\n}}", *arguments)
 
-    def open(self, path=""):
-        self.browser.navigate(self.url + path)
+    def navigate(self, url):
+        self.browser.navigate(url)
 
     def reload(self):
         self.browser.reload()
@@ -422,12 +432,26 @@ PAGES = {page.engine: page for page in (ChromiumPage, WebKitGTKPage, FirefoxPage
 
 class PageTest(unittest.TestCase):
     """A test of the page: the site (VOSTREL_SITE) served on a port of its own, and a fresh browser of the
-    class's engine."""
+    class's engine; or, with one_browser, the class's one browser, which each test finds on a blank page and
+    comes to its own site in, another origin, with nothing of the last test's."""
 
     engine = "chromium"
+    one_browser = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.shared_page = None
+        if cls.one_browser:
+            cls.shared_page = PAGES[cls.engine]()
+            cls.addClassCleanup(cls.shared_page.close)
 
     def setUp(self):
         self.site = Site(os.environ["VOSTREL_SITE"])
         self.addCleanup(self.site.stop)
-        self.page = PAGES[self.engine](self.site.url)
-        self.addCleanup(self.page.close)
+        if self.shared_page:
+            self.page = self.shared_page
+            self.page.url = self.site.url
+            self.addCleanup(self.page.leave)
+        else:
+            self.page = PAGES[self.engine](self.site.url)
+            self.addCleanup(self.page.close)

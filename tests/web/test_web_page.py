@@ -22,11 +22,22 @@ NA = (px(120) + 10, px(1320) + 1)  # just below the strip that Na shares with Li
 
 
 class WebPage:
-    """The page's tests, run in each engine by the classes below."""
+    """The page's tests, run in each engine by the classes below, each in one browser."""
+
+    one_browser = True
 
     def start(self):
         self.page.open()
         self.page.wait_for_state("running")
+
+    def test_scripts_bring_back_the_page_values_and_its_errors(self):
+        # All that the tests read of the page comes through these, in every engine alike.
+        values = self.page.script("return [arguments[0], arguments[1], {n: 1.5, none: null}, 0.1 + 0.2 > 0.3]",
+                                  "ธาตุ", [1, 2])
+        self.assertEqual(values, ["ธาตุ", [1, 2], {"n": 1.5, "none": None}, True])
+        self.assertEqual(self.page.script("return new Promise(done => setTimeout(() => done('later'), 50))"), "later")
+        with self.assertRaisesRegex(Exception, "no such box"):
+            self.page.script("throw new Error('no such box')")
 
     def test_window_looks_as_on_linux(self):
         self.start()
