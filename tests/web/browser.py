@@ -4,6 +4,7 @@ the site, and the page's window, clicked, typed at and photographed as the real-
 by the same methods in every engine."""
 
 import atexit
+import glob
 import os
 import select
 import subprocess
@@ -367,7 +368,7 @@ class WebKitGTKPage(SeleniumPage):
 
     def start(self, profile):
         options = webdriver.WebKitGTKOptions()
-        options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+        options.binary_location = glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")[0]  # in the machine's triplet
         options.add_argument("--automation")
         service = WebKitService("/usr/bin/WebKitWebDriver", env=screen_environment(XDG_CACHE_HOME=profile,
                                                                                     XDG_DATA_HOME=profile))
