@@ -37,6 +37,10 @@ VOSTREL_WINDOWS_PACKAGES+=(wixl msitools faketime)
 # Selenium for the tests; brotli measures the compressed download in ./bench.sh.
 VOSTREL_WEB_PACKAGES=(emscripten qt6-base-dev-tools dpkg-dev patch xz-utils chromium chromium-driver python3-selenium)
 VOSTREL_WEB_PACKAGES+=(imagemagick brotli)
+# dist.sh writes brotli copies of the program with brotli (gzip is in every system); the tests serve it through
+# Debian's nginx with its brotli module, set up as resources/web/servers/nginx-vostrel.conf sets up a
+# school's server. npm (below) fetches axe-core for the accessibility test and Lighthouse for ./bench.sh.
+VOSTREL_WEB_PACKAGES+=(nginx libnginx-mod-http-brotli-static)
 
 # What the Debian packages of ./release.sh need: the clean chroot (mmdebstrap), the builder run in a user
 # namespace (sbuild, uidmap), the source package tools and Debian's checkers, and autopkgtest.
@@ -55,9 +59,15 @@ command_packages() {
     case "$1" in
     run) ;;
     test) packages+=("${VOSTREL_TEST_PACKAGES[@]}") ;;
-    bench) packages+=("${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}") ;;
+    bench)
+        packages+=("${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}")
+        command -v npm >/dev/null || packages+=(npm)
+        ;;
     windows) packages+=("${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}") ;;
-    web) packages+=("${VOSTREL_WEB_PACKAGES[@]}") ;;
+    web)
+        packages+=("${VOSTREL_WEB_PACKAGES[@]}")
+        command -v npm >/dev/null || packages+=(npm)
+        ;;
     release | release-verify)
         packages+=("${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}"
             "${VOSTREL_RELEASE_PACKAGES[@]}")
