@@ -76,6 +76,9 @@ class WebPageTest(PageTest):
         self.assertEqual(driver.find_element("id", "message").text, "Vostrel จบการทำงานแล้ว")
         self.assertFalse(driver.find_element("id", "qtcanvas").is_displayed())
         self.assertEqual(driver.find_elements("id", "vostrel-mirror"), [])  # nothing left for a screen reader
+        # Nothing stands for the canvas any more: it is read, and a Tab stop, again.
+        canvas = driver.find_element("id", "qtcanvas")
+        self.assertEqual((canvas.get_attribute("aria-hidden"), canvas.get_attribute("tabindex")), (None, "0"))
         again = driver.find_element("id", "again")
         self.assertTrue(again.is_displayed())
         again.click()  # starts the program again
