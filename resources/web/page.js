@@ -102,6 +102,9 @@
         screen.style.height = height + "px";
         screen.style.left = Math.floor((main.clientWidth - width) / 2) + "px";
         screen.style.top = Math.floor((main.clientHeight - height) / 2) + "px";
+        // The viewport it was fitted to, for the tests and for anyone who looks: a resize event comes a
+        // while after the viewport changes.
+        screen.dataset.fittedTo = window.innerWidth + "x" + window.innerHeight;
     }
     // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
     window.addEventListener("resize", fit);
