@@ -3,7 +3,8 @@
 # table: start-up and memory beside gperiodic and an empty-window floor, the instructions to the first
 # complete paint, and the cost of one element selection; then Vostrel.exe's start-up under Wine beside an
 # empty window built with the same static Qt, and the sizes of Vostrel.exe and its zip; last the web site's
-# first paint in headless Chromium beside an empty window of the same Qt for the web, and its download size.
+# first paint in headless Chromium beside an empty window of the same Qt for the web, its download size, and
+# Lighthouse's scores for both as a phone and as a computer.
 # Not part of ./test.sh: the figures depend on the machine, and nothing here fails a build.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"

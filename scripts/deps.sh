@@ -41,6 +41,10 @@ VOSTREL_WEB_PACKAGES+=(imagemagick brotli)
 # ESR, which speaks WebDriver BiDi itself, over websocket-client (Debian has no geckodriver). Both run on a
 # virtual X screen, with Mesa's llvmpipe for WebGL; xclip reads the clipboard they copy to there.
 VOSTREL_WEB_PACKAGES+=(webkit2gtk-driver firefox-esr python3-websocket xvfb libgl1-mesa-dri xclip)
+# dist.sh writes brotli copies of the program with brotli (gzip is in every system); the tests serve it through
+# Debian's nginx with its brotli module, set up as resources/web/servers/nginx-vostrel.conf sets up a
+# school's server. npm (below) fetches axe-core for the accessibility test and Lighthouse for ./bench.sh.
+VOSTREL_WEB_PACKAGES+=(nginx libnginx-mod-http-brotli-static)
 
 # What the Debian packages of ./release.sh need: the clean chroot (mmdebstrap), the builder run in a user
 # namespace (sbuild, uidmap), the source package tools and Debian's checkers, and autopkgtest.
@@ -59,9 +63,15 @@ command_packages() {
     case "$1" in
     run) ;;
     test) packages+=("${VOSTREL_TEST_PACKAGES[@]}") ;;
-    bench) packages+=("${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}") ;;
+    bench)
+        packages+=("${VOSTREL_BENCH_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}")
+        command -v npm >/dev/null || packages+=(npm)
+        ;;
     windows) packages+=("${VOSTREL_TEST_PACKAGES[@]}" "${VOSTREL_WINDOWS_PACKAGES[@]}") ;;
-    web) packages+=("${VOSTREL_WEB_PACKAGES[@]}") ;;
+    web)
+        packages+=("${VOSTREL_WEB_PACKAGES[@]}")
+        command -v npm >/dev/null || packages+=(npm)
+        ;;
     release | release-verify)
         packages+=("${VOSTREL_WINDOWS_PACKAGES[@]}" "${VOSTREL_WEB_PACKAGES[@]}" "${VOSTREL_DEBIAN_PACKAGES[@]}"
             "${VOSTREL_RELEASE_PACKAGES[@]}")

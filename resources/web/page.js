@@ -30,6 +30,55 @@
 
     again.addEventListener("click", () => location.reload());
 
+    // What the program puts on the page for its own use stays out of the way of a screen reader and of the
+    // Tab key, whatever builds it. An element hidden from assistive technology (the canvas, which the
+    // program retells over itself as a mirror of its controls) is no Tab stop while hidden: Tab reaches the
+    // window through the controls that stand for it, never a place where a reader finds nothing; a click
+    // and the program still focus it. A text field with no name (Qt's field for a phone's keyboard, off the
+    // page) is named, reached only as the program focuses it, and kept in the page's main region with the
+    // window it types into, not loose on the page.
+    const TYPING_FIELD = "ช่องพิมพ์ของหน้าต่าง Vostrel (Typing into Vostrel's window)";
+    const FOCUSABLE = "a[href], button, input, select, textarea, [tabindex], [contenteditable]";
+    const tabStops = new Map(); // what was taken out of the Tab order, with its own tabindex
+    function named(field) {
+        return field.labels?.length || ["aria-label", "aria-labelledby", "title"].some((a) => field.getAttribute(a));
+    }
+    function tidy(element) {
+        if (element.nodeType !== Node.ELEMENT_NODE)
+            return;
+        for (const each of [element, ...element.querySelectorAll(FOCUSABLE)]) {
+            if (each.tabIndex >= 0 && !tabStops.has(each) && each.closest("[aria-hidden=true]") !== null) {
+                tabStops.set(each, each.getAttribute("tabindex"));
+                each.tabIndex = -1;
+            }
+            if ((each.tagName === "INPUT" || each.tagName === "TEXTAREA") && !named(each)) {
+                each.setAttribute("aria-label", TYPING_FIELD);
+                each.tabIndex = -1;
+                if (each.parentElement === document.body && document.activeElement !== each)
+                    main.appendChild(each);
+            }
+        }
+        // Shown to assistive technology again (the program ended and took its mirror off): its own Tab stop.
+        for (const [each, own] of tabStops) {
+            if (each.closest("[aria-hidden=true]") !== null)
+                continue;
+            tabStops.delete(each);
+            if (own === null)
+                each.removeAttribute("tabindex");
+            else
+                each.setAttribute("tabindex", own);
+        }
+    }
+    new MutationObserver((changes) => {
+        for (const change of changes) {
+            if (change.type === "attributes")
+                tidy(change.target);
+            else
+                change.addedNodes.forEach(tidy);
+        }
+    }).observe(document.body, { subtree: true, childList: true, attributes: true, attributeFilter: ["aria-hidden"] });
+    tidy(document.body);
+
     // The window's client area in device-independent pixels, and its element buttons' side there.
     const WINDOW_WIDTH = 792, WINDOW_HEIGHT = 416, ELEMENT_BUTTON = 33;
     // The smallest target a finger can be asked to tap, in CSS pixels (WCAG 2.2, target size).
@@ -53,6 +102,9 @@
         screen.style.height = height + "px";
         screen.style.left = Math.floor((main.clientWidth - width) / 2) + "px";
         screen.style.top = Math.floor((main.clientHeight - height) / 2) + "px";
+        // The viewport it was fitted to, for the tests and for anyone who looks: a resize event comes a
+        // while after the viewport changes.
+        screen.dataset.fittedTo = window.innerWidth + "x" + window.innerHeight;
     }
     // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
     window.addEventListener("resize", fit);

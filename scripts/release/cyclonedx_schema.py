@@ -1,18 +1,16 @@
 """The CycloneDX 1.5 JSON schema, from the CycloneDX project's own JavaScript library as the npm registry
 serves it (Debian 12 packages no CycloneDX schema). Fetched once with npm into ~/.cache/vostrel/ and checked
-against the pinned checksum; the schema also gives the SPDX licence and exception identifiers.
+against the pinned checksum (scripts/npm_cache.py); the schema also gives the SPDX licence and exception
+identifiers.
 
 Imported by scripts/release/sbom.py."""
 
-import base64
-import hashlib
 import json
-import os
-import shutil
-import subprocess
-import tarfile
-import tempfile
+import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
+import npm_cache  # noqa: E402
 
 PACKAGE = "@cyclonedx/cyclonedx-library"
 VERSION = "10.3.0"
@@ -23,27 +21,7 @@ SPDX_SCHEMA = "spdx.SNAPSHOT.schema.json"
 
 def schema_dir():
     """The folder holding the schema files, fetched first where it is missing."""
-    cache = Path(os.environ.get("XDG_CACHE_HOME", Path.home() / ".cache")) / "vostrel"
-    folder = cache / f"cyclonedx-library-{VERSION}-schema"
-    if (folder / BOM_SCHEMA).is_file():
-        return folder
-    with tempfile.TemporaryDirectory() as work:
-        packed = subprocess.run(["npm", "pack", "--silent", f"{PACKAGE}@{VERSION}"], cwd=work, check=True,
-                                capture_output=True, text=True).stdout.split()[-1]
-        data = Path(work, packed).read_bytes()
-        got = "sha512-" + base64.b64encode(hashlib.sha512(data).digest()).decode()
-        if got != INTEGRITY:
-            raise SystemExit(f"{PACKAGE}@{VERSION} from npm has checksum {got}, not the pinned {INTEGRITY}")
-        staging = Path(work, "schema")
-        staging.mkdir()
-        with tarfile.open(Path(work, packed)) as archive:
-            for member in archive.getmembers():
-                if member.isfile() and member.name.startswith("package/res/schema/") and member.name.endswith(".json"):
-                    (staging / Path(member.name).name).write_bytes(archive.extractfile(member).read())
-        folder.parent.mkdir(parents=True, exist_ok=True)
-        shutil.rmtree(folder, ignore_errors=True)
-        shutil.move(str(staging), folder)
-    return folder
+    return npm_cache.package(PACKAGE, VERSION, INTEGRITY) / "res" / "schema"
 
 
 def load(name):

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the static site of the web program built in BUILD (the web preset's build tree) in SITE: the page,
 # the program's .js and .wasm, Qt's loader, the web app manifest and icons, the service worker that keeps
-# the site for offline use, and the licence texts of everything in the program. VOSTREL_WEB_QT names the
+# the site for offline use, the licence texts of everything in the program, and brotli and gzip copies of
+# the page, the program and the scripts for servers to send to browsers that take them. VOSTREL_WEB_QT names the
 # static Qt it was built with (its loader and licence texts go in too).
 # Called by web.sh, bench.sh and scripts/web/release-zip.sh.
 #
@@ -30,6 +31,16 @@ cp -r "$VOSTREL_WEB_QT/licences" "$site/licences/Qt"
 # Emscripten links its C and C++ libraries (musl, libc++, dlmalloc, compiler-rt) and its JavaScript runtime in.
 cp /usr/share/doc/emscripten/copyright "$site/licences/Emscripten-runtime.txt"
 python3 "$root/scripts/web/site_files.py" "$site" "$web/sw.js"
+
+# Each file of a visit that compresses, also compressed at the best settings, beside it as FILE.br and
+# FILE.gz: a server sends a copy as it is (serve.py, nginx's gzip_static and brotli_static, the Apache
+# rules in resources/web/) rather than compressing at each request, and at lower settings. gzip without
+# the file's name and time, so that the copies are the same for the same files. The pictures are
+# compressed already; the licence texts are read seldom, one at a time, and are left to the server.
+for name in index.html page.js qtloader.js vostrel.js vostrel.wasm sw.js manifest.webmanifest; do
+    gzip --no-name -9 --keep "$site/$name"
+    brotli --quality=11 --force "$site/$name"
+done
 
 find "$site" -type d -exec chmod 0755 {} + -o -type f -exec chmod 0644 {} +
 find "$site" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +

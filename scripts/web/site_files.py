@@ -8,7 +8,9 @@ Usage: site_files.py SITE SERVICE_WORKER_TEMPLATE
 licences/index.html links every licence text under licences/. sw.js is the template with the files that a
 visit needs (all but the licence texts, which are read on the network when asked for) and a hash of the
 whole site filled in, so that the service worker caches exactly this release's files and a browser that
-has an older release cached takes the new one.
+has an older release cached takes the new one. The brotli and gzip copies that dist.sh writes beside some
+files are no files of their own to a browser, which asks for the original and is sent a copy as the
+original's encoding: they are neither listed nor hashed (they follow from the originals).
 """
 
 import hashlib
@@ -16,6 +18,8 @@ import html
 import json
 import sys
 from pathlib import Path
+
+COMPRESSED_COPIES = (".br", ".gz")
 
 
 def licence_index(licences):
@@ -41,7 +45,8 @@ licences below.</p>
 
 def main(site, template):
     (site / "licences" / "index.html").write_text(licence_index(site / "licences"), encoding="utf-8")
-    files = sorted(str(p.relative_to(site)) for p in site.rglob("*") if p.is_file() and p.name != "sw.js")
+    files = sorted(str(p.relative_to(site)) for p in site.rglob("*")
+                   if p.is_file() and p.name != "sw.js" and p.suffix not in COMPRESSED_COPIES)
     digest = hashlib.sha256()
     for name in files:
         digest.update(name.encode() + b"\0" + (site / name).read_bytes())

@@ -7,6 +7,9 @@ import atexit
 import glob
 import os
 import select
+import pwd
+import re
+import socket
 import subprocess
 import sys
 import tempfile
@@ -30,6 +33,7 @@ CONTROL = "\ue009"
 # The page as wide as the window, so that it shows the window at its designed size, as the Linux program at
 # 100 %, and tall enough for it with the page's line of licences.
 VIEWPORT = (792, 600)
+NGINX_SITE = os.path.join(os.path.dirname(__file__), "..", "..", "resources", "web", "servers", "nginx-vostrel.conf")
 
 
 class Site:
@@ -84,6 +88,89 @@ def screen_environment(**more):
     """The environment of a program on the tests' virtual screen. Mesa keeps no shader cache: each browser is
     fresh, and one's processes may still be writing it when its profile is gone."""
     return {**os.environ, "DISPLAY": virtual_screen(), "MESA_SHADER_CACHE_DISABLE": "true", **more}
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def configured(text, directive, value):
+    """The server block with the one line of `directive` (the first, where it has several) set to `value`
+    and the others left out: the lines an administrator sets."""
+    lines = re.findall(rf"^[ \t]*{directive}[ \t][^;\n]*;[ \t]*\n", text, re.MULTILINE)
+    if not lines:
+        raise AssertionError(f"{NGINX_SITE} has no {directive} line to set")
+    text = text.replace(lines[0], f"    {directive} {value};\n", 1)
+    for line in lines[1:]:
+        text = text.replace(line, "", 1)
+    return text
+
+
+class Nginx:
+    """The site served by Debian's nginx with the server block of resources/web/servers/, its listen and root
+    lines set to a free port of 127.0.0.1 and the site's folder: a foreground nginx with its own prefix,
+    configuration, pid file, logs and temporary files in a folder of its own. Each request is logged with
+    the bytes sent."""
+
+    def __init__(self, folder):
+        self._work = tempfile.TemporaryDirectory(prefix="vostrel-nginx-")
+        work = self._work.name
+        # Debian's modules-enabled/ names each module under the prefix, as Debian's own prefix holds them.
+        os.symlink("/usr/share/nginx/modules", os.path.join(work, "modules"))
+        port = free_port()
+        with open(NGINX_SITE, encoding="utf-8") as file:
+            site = file.read()
+        site = configured(configured(site, "listen", f"127.0.0.1:{port}"), "root", os.path.abspath(folder))
+        with open(os.path.join(work, "vostrel.conf"), "w", encoding="utf-8") as file:
+            file.write(site)
+        self.access_log = os.path.join(work, "access.log")
+        self.error_log = os.path.join(work, "error.log")
+        # Started by root, nginx's workers take the site's owner's rights rather than nobody's.
+        user = f"user {pwd.getpwuid(os.stat(folder).st_uid).pw_name};" if os.geteuid() == 0 else ""
+        temporary = "\n".join(f"    {kind}_temp_path {work}/{kind};"
+                               for kind in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
+        with open(os.path.join(work, "nginx.conf"), "w", encoding="utf-8") as file:
+            file.write(f"""{user}
+worker_processes 1;
+pid {work}/nginx.pid;
+error_log {self.error_log};
+include /etc/nginx/modules-enabled/*.conf;
+events {{ worker_connections 64; }}
+http {{
+    include /etc/nginx/mime.types;
+    default_type application/octet-stream;
+    log_format sent '$uri $status $bytes_sent "$sent_http_content_encoding"';
+    access_log {self.access_log} sent;
+{temporary}
+    include {work}/vostrel.conf;
+}}
+""")
+        self.process = subprocess.Popen(["/usr/sbin/nginx", "-p", work, "-c", f"{work}/nginx.conf",
+                                         "-e", self.error_log, "-g", "daemon off;"], stderr=subprocess.PIPE, text=True)
+        self.url = f"http://127.0.0.1:{port}/"
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", port), timeout=1).close()
+                return
+            except OSError:
+                if self.process.poll() is not None or time.monotonic() > deadline:
+                    errors = self.errors()
+                    self.stop()
+                    raise AssertionError(f"nginx did not start: {errors}") from None
+                time.sleep(0.05)
+
+    def errors(self):
+        stderr = self.process.stderr.read() if self.process.poll() is not None else ""
+        logged = open(self.error_log, encoding="utf-8").read() if os.path.exists(self.error_log) else ""
+        return (stderr + logged).strip()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(10)
+        self.process.stderr.close()
+        self._work.cleanup()
 
 
 class Page:

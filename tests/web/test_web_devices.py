@@ -47,9 +47,12 @@ class DevicesTest(PageTest):
         driver, deadline = self.page.driver, time.monotonic() + 10
         while True:
             left, top, w, h = self.page.window_rect()
-            # Qt has taken the canvas's new size when it has given it that many device pixels.
-            drawn = driver.execute_script("return arguments[0].width", self.page.canvas())
-            if drawn == int(w * ratio) or time.monotonic() > deadline:
+            # Qt has taken the canvas's new size when it has given it that many device pixels, once the page
+            # has refitted the canvas to the new viewport (on the resize event, which a busy browser sends a
+            # while after the viewport changed: until then the old size, which Qt has, is no answer).
+            drawn, fitted_to = driver.execute_script(
+                "return [arguments[0].width, document.getElementById('screen').dataset.fittedTo]", self.page.canvas())
+            if fitted_to == f"{width}x{height}" and drawn == int(w * ratio) or time.monotonic() > deadline:
                 break
             time.sleep(0.1)
         time.sleep(0.3)
