@@ -12,8 +12,8 @@
 # 4. autopkgtest of the built package, in a clean chroot from `scripts/debian/chroot.sh test`;
 # and, before the build, every command's Debian packages resolved on a bare system of the release
 # (tests/packaging/check_package_lists.sh).
-# Then the same source package in the releases after the host's (each --release, by default Debian 13
-# "trixie" and unstable), so that a change in a newer Qt, compiler or lintian shows before those releases'
+# Then the same source package in the releases after the host's (each --release; on Debian by default
+# Debian 13 "trixie" and unstable), so that a change in a newer Qt, compiler or lintian shows before those releases'
 # users meet it: sbuild in a clean chroot of each, with the build-time tests; lintian --pedantic of that
 # release, inside its chroot, held to the same verdict; and autopkgtest in Debian 13. Only the host's
 # package is shipped; the others' logs stay in WORK_DIR/RELEASE/.
@@ -44,7 +44,10 @@ done
     say "usage: $0 [--build-only] [--release RELEASE]... WORK_DIR OUT_DIR [COMMIT]"
     exit 2
 }
-[ ${#later_releases[@]} -gt 0 ] || later_releases=(trixie unstable)
+# Debian's later releases by default; on another distribution (Ubuntu) they are named with --release.
+if [ ${#later_releases[@]} -eq 0 ] && [ "$(. /etc/os-release && echo "$ID")" = debian ]; then
+    later_releases=(trixie unstable)
+fi
 $checks || later_releases=()
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mkdir -p "$1" && cd "$1" && pwd)"
