@@ -260,8 +260,9 @@ private slots:
         QCOMPARE(picture.size(), QSize(qRound(792 * scale_), qRound(416 * scale_)));
     }
 
-    // Every pixel as in the kept picture, focus frame on H included, where this Qt drew the picture; on
-    // another Qt that one comparison is skipped, and the checks after it stand for the looks.
+    // Every pixel as in the kept picture, focus frame on H included, where this Qt drew the picture; where
+    // another Qt draws it otherwise, that one comparison is skipped, and the checks after it stand for the
+    // looks.
     // VOSTREL_WRITE_REFERENCES=1 writes the pictures instead, when a change to the looks is meant, and
     // records the Qt that drew them.
     void everyPixelIsAsInTheReference() {
@@ -284,7 +285,7 @@ private slots:
                  qPrintable(picture + QStringLiteral(" has no Qt version in ") + kReferenceVersions));
         QCOMPARE(image.size(), reference.size());
         const int differing = differingPixelCount(image, reference);
-        if (drawnWith != runningQt)
+        if (differing > 0 && drawnWith != runningQt)
             QSKIP(qPrintable(
                 QStringLiteral("%1 was drawn with Qt %2 and this is Qt %3, which differs in %4 pixels: "
                                "not compared pixel for pixel")
