@@ -457,6 +457,9 @@ private slots:
                                   .arg(expected.right(), 0, 'f', 1)
                                   .arg(expected.bottom(), 0, 'f', 1);
         QVERIFY2(pixels > 0, qPrintable(where));
+        // The whole caption fits where its control draws it, and its ink covers the whole caption.
+        QVERIFY2(QRectF(searched).adjusted(-kInkSlack, -kInkSlack, kInkSlack, kInkSlack).contains(expected),
+                 qPrintable(where));
         QVERIFY2(std::abs(ink.left() - expected.left()) <= kInkSlack, qPrintable(where));
         QVERIFY2(std::abs(ink.right() + 1 - expected.right()) <= kInkSlack, qPrintable(where));
         QVERIFY2(std::abs(ink.top() - expected.top()) <= kInkSlack, qPrintable(where));
