@@ -134,7 +134,7 @@ sbuild_in() {
         --build-path="/build/$package" --jobs="$(nproc)" --no-run-autopkgtest --no-run-piuparts --nolog \
         "$@" "$dsc") >"$folder/sbuild.log" 2>&1 || {
         tail -n 60 "$folder/sbuild.log" >&2
-        say "FAIL: sbuild could not build $package $version in $release; the log is $folder/sbuild.log"
+        say "FAIL: sbuild could not build $package $version in $(basename "$chroot" .tar); the log is $folder/sbuild.log"
         exit 1
     }
 }
@@ -199,6 +199,15 @@ start_step "autopkgtest"
 autopkgtest_in "$test_chroot" "$codename" "$work" "$deb"
 end_step "autopkgtest"
 
+# What a later release's lintian finds that the package cannot mend while it ships for Debian 12, each
+# with its reason; everything else it finds fails the build as on Debian 12:
+#   out-of-date-standards-version         the package follows the policy of the release it ships for, whose
+#                                         own lintian warns of any newer one (newer-standards-version)
+#   appstream-metadata-validation-failed  AppStream 1.0 wants a home page in the catalogue record, and the
+#                                         project has none yet (hence no Homepage field either); ./test.sh
+#                                         validates the record with Debian 12's appstreamcli
+later_release_tags=(out-of-date-standards-version appstream-metadata-validation-failed)
+
 # The later releases: their own chroots, compilers, Qt and lintian. sbuild installs that release's lintian in
 # the chroot after the build and runs it on the build's .changes; its report is cut out of the build log.
 for release in "${later_releases[@]}"; do
@@ -208,15 +217,18 @@ for release in "${later_releases[@]}"; do
     chroot="$("$root/scripts/debian/chroot.sh" build "$release")"
     end_step "$release: build chroot (cached or made)"
     start_step "$release: sbuild and lintian"
-    sbuild_in "$chroot" "$release" "$folder" --run-lintian --source "${lintian_options[@]/#/--lintian-opt=}"
-    awk '/^\| Run lintian/ { on = 1; next } on && /^\+-+\+$/ { if (++rules > 1) exit; next } on' \
-        "$folder/sbuild.log" >"$folder/lintian.log"
+    # The .changes take the changelog's distribution, as an upload's would, whatever chroot built them.
+    sbuild_in "$chroot" "$(dpkg-parsechangelog -l- -S Distribution <<<"$changelog")" "$folder" --run-lintian --source \
+        "${lintian_options[@]/#/--lintian-opt=}"
+    sed -n '/^Running lintian\.\.\.$/,/^I: Lintian run was/p' "$folder/sbuild.log" | sed '$d' >"$folder/lintian.log"
     grep -q '^Running lintian' "$folder/lintian.log" || {
         say "FAIL: sbuild ran no lintian in $release; the log is $folder/sbuild.log"
         exit 1
     }
     sed 's/^/  /' "$folder/lintian.log" >&2
-    lintian_verdict "$folder/lintian.log" "$release"
+    grep -vE "$(printf '^[EWIPX]: vostrel( source)?: %s( |$)|' "${later_release_tags[@]}")^$" "$folder/lintian.log" \
+        >"$folder/lintian-verdict.log" || true
+    lintian_verdict "$folder/lintian-verdict.log" "$release"
     end_step "$release: sbuild and lintian"
     # Debian 13 is what most users of a Debian-based system run now; unstable moves daily.
     if [ "$release" = trixie ]; then
