@@ -14,6 +14,8 @@
 #                           that ./windows.sh and ./web.sh built and tested in this checkout (brought up to
 #                           date), when the checkout is exactly the last commit; the second build makes
 #                           everything afresh, so the comparison covers them too (CI)
+#   --later-debian RELEASE  (repeatable) the later Debian releases the source package is built and tested in
+#                           besides Debian 12, instead of Debian 13 and unstable (CI: trixie alone)
 #
 # Only what is committed goes in: every build starts from a fresh clone of HEAD in a temporary folder, never
 # from the working files. Every time stamp in every artefact is the release time, that of debian/changelog's
@@ -22,17 +24,23 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/deps.sh"
 
-verify=false sign=false reuse=false
-for argument in "$@"; do
-    case "$argument" in
+verify=false sign=false reuse=false later_debian=()
+while [ $# -gt 0 ]; do
+    case "$1" in
     --verify) verify=true ;;
     --sign) sign=true ;;
     --reuse-builds) reuse=true ;;
+    --later-debian)
+        [ $# -ge 2 ] || { echo "$0: --later-debian names a release" >&2; exit 2; }
+        later_debian+=(--release "$2")
+        shift
+        ;;
     *)
-        echo "usage: $0 [--verify [--reuse-builds]] [--sign]" >&2
+        echo "usage: $0 [--verify [--reuse-builds]] [--sign] [--later-debian RELEASE]..." >&2
         exit 2
         ;;
     esac
+    shift
 done
 
 if $verify; then
@@ -67,7 +75,7 @@ build_release() {
     cd "$src"
 
     echo "Building the Debian packages in $dir" >&2
-    local debian_options=()
+    local debian_options=("${later_debian[@]}")
     [ "${2-}" = --build-only ] && debian_options+=(--build-only)
     scripts/debian/build.sh "${debian_options[@]}" "$dir/debian" "$dir/out"
 

@@ -2,7 +2,7 @@
 # Builds the Debian source and binary packages of a commit as Debian's builders do, then checks them
 # (called by release.sh):
 #
-#   scripts/debian/build.sh [--build-only] WORK_DIR OUT_DIR [COMMIT]
+#   scripts/debian/build.sh [--build-only] [--release RELEASE]... WORK_DIR OUT_DIR [COMMIT]
 #
 # 1. the upstream tarball as `git archive` gives it (without debian/, see .gitattributes), and the source
 #    package from it and the commit's debian/ (.dsc, the Debian part);
@@ -12,8 +12,13 @@
 # 4. autopkgtest of the built package, in a clean chroot from `scripts/debian/chroot.sh test`;
 # and, before the build, every command's Debian packages resolved on a bare system of the release
 # (tests/packaging/check_package_lists.sh).
+# Then the same source package in the releases after the host's (each --release; on Debian by default
+# Debian 13 "trixie" and unstable), so that a change in a newer Qt, compiler or lintian shows before those releases'
+# users meet it: sbuild in a clean chroot of each, with the build-time tests; lintian --pedantic of that
+# release, inside its chroot, held to the same verdict; and autopkgtest in Debian 13. Only the host's
+# package is shipped; the others' logs stay in WORK_DIR/RELEASE/.
 #
-# --build-only leaves out steps 3 and 4, and the build-time tests (the nocheck build option and profile), for
+# --build-only leaves out steps 3 and 4, the other releases, and the build-time tests (the nocheck build option and profile), for
 # a second build that only has to give the same bytes: a package built with nocheck must be the same as one
 # built with its tests, so comparing the two checks that too.
 # The source package and the program's package land in OUT_DIR, the logs and the rest in WORK_DIR. Every
@@ -23,14 +28,27 @@ set -euo pipefail
 say() { echo "$@" >&2; }
 
 checks=true
-if [ "${1-}" = --build-only ]; then
-    checks=false
+later_releases=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --build-only) checks=false ;;
+    --release)
+        later_releases+=("${2:?--release names a release}")
+        shift
+        ;;
+    *) break ;;
+    esac
     shift
-fi
+done
 [ $# -ge 2 ] || {
-    say "usage: $0 [--build-only] WORK_DIR OUT_DIR [COMMIT]"
+    say "usage: $0 [--build-only] [--release RELEASE]... WORK_DIR OUT_DIR [COMMIT]"
     exit 2
 }
+# Debian's later releases by default; on another distribution (Ubuntu) they are named with --release.
+if [ ${#later_releases[@]} -eq 0 ] && [ "$(. /etc/os-release && echo "$ID")" = debian ]; then
+    later_releases=(trixie unstable)
+fi
+$checks || later_releases=()
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mkdir -p "$1" && cd "$1" && pwd)"
 out="$(mkdir -p "$2" && cd "$2" && pwd)"
@@ -105,24 +123,54 @@ end_step "source package"
 
 # The binary package, as a buildd builds it: fresh chroot, only build-essential and the Build-Depends, the
 # tests that need no display run by dh_auto_test. A fixed build path keeps the debug information the same
-# in every build.
+# in every build. sbuild_in CHROOT RELEASE FOLDER [OPTION...] builds the .dsc into FOLDER, its log beside it.
+arch="$(dpkg --print-architecture)"
+sbuild_in() {
+    local chroot="$1" release="$2" folder="$3"
+    shift 3
+    rm -rf "$folder/binary"
+    mkdir -p "$folder/binary"
+    (cd "$folder/binary" && sbuild --chroot-mode=unshare --chroot="$chroot" --dist="$release" --arch="$arch" \
+        --build-path="/build/$package" --jobs="$(nproc)" --no-run-autopkgtest --no-run-piuparts --nolog \
+        "$@" "$dsc") >"$folder/sbuild.log" 2>&1 || {
+        tail -n 60 "$folder/sbuild.log" >&2
+        say "FAIL: sbuild could not build $package $version in $(basename "$chroot" .tar); the log is $folder/sbuild.log"
+        exit 1
+    }
+}
+# lintian's report, shown with the overridden tags (O:) and their reasons (N:); lintian counts overridden
+# tags as failures when it shows them, so the verdict is read from the report: no error (E:), no warning
+# (W:), and no other tag (informational, pedantic, experimental) that is not overridden with its reason in
+# debian/.
+lintian_options=(--pedantic --display-info --display-experimental --show-overrides --fail-on none)
+lintian_verdict() {
+    if grep -qE '^[EWIPX]: ' "$1"; then
+        say "FAIL: lintian of $2 finds errors, warnings or tags not overridden in $package $version (see $1)"
+        exit 1
+    fi
+}
+# The tests of debian/tests on the installed package, in a fresh chroot without the build's packages. The
+# chroot's base holds no package lists: --apt-upgrade reads them and brings it up to date with the archive,
+# as sbuild does for the build.
+autopkgtest_in() {
+    local chroot="$1" release="$2" folder="$3" deb="$4"
+    autopkgtest --apt-upgrade --output-dir "$folder/autopkgtest" "$deb" "$dsc" -- unshare \
+        --tarball "$chroot" >"$folder/autopkgtest.log" 2>&1 || {
+        tail -n 60 "$folder/autopkgtest.log" >&2
+        say "FAIL: autopkgtest of $package $version in $release; the log is $folder/autopkgtest.log"
+        exit 1
+    }
+    sed -n '/@@@@@@@@ summary$/,$p' "$folder/autopkgtest.log" >&2
+}
+
 start_step "binary package (sbuild)"
-rm -rf "$work/binary"
-mkdir -p "$work/binary"
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-sbuild_options=()
+sbuild_options=(--no-run-lintian)
 if ! $checks; then
     export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }nocheck" # sbuild passes it on
     sbuild_options+=(--profiles=nocheck)
 fi
-(cd "$work/binary" && sbuild --chroot-mode=unshare --chroot="$build_chroot" --dist="$codename" \
-    --arch="$(dpkg --print-architecture)" --build-path="/build/$package" --jobs="$(nproc)" \
-    --no-run-lintian --no-run-autopkgtest --no-run-piuparts --nolog "${sbuild_options[@]}" "$dsc") >"$work/sbuild.log" 2>&1 || {
-    tail -n 60 "$work/sbuild.log" >&2
-    say "FAIL: sbuild could not build $package $version; the log is $work/sbuild.log"
-    exit 1
-}
-arch="$(dpkg --print-architecture)"
+sbuild_in "$build_chroot" "$codename" "$work" "${sbuild_options[@]}"
 deb="$work/binary/${package}_${version}_$arch.deb"
 end_step "binary package (sbuild)"
 
@@ -143,28 +191,56 @@ changes="$work/source/${package}_${version}_multi.changes"
 ln -sf "$work"/binary/*.deb "$work"/binary/*.buildinfo "$work/source/"
 mergechanges "$work/source/${package}_${version}_source.changes" "$work/binary/${package}_${version}_$arch.changes" \
     >"$changes"
-# Shown with the overridden tags (O:) and their reasons (N:); lintian counts overridden tags as failures
-# when it shows them, so the verdict is read from the report: no error (E:), no warning (W:), and no other
-# tag (informational, pedantic, experimental) that is not overridden with its reason in debian/.
-lintian --pedantic --display-info --display-experimental --show-overrides --fail-on none "$changes" 2>&1 |
-    tee "$work/lintian.log" >&2
-if grep -qE '^[EWIPX]: ' "$work/lintian.log"; then
-    say "FAIL: lintian finds errors, warnings or tags not overridden in $package $version"
-    exit 1
-fi
+lintian "${lintian_options[@]}" "$changes" 2>&1 | tee "$work/lintian.log" >&2
+lintian_verdict "$work/lintian.log" "$codename"
 end_step "lintian --pedantic"
 
-# The tests of debian/tests on the installed package, in a fresh chroot without the build's packages.
 start_step "autopkgtest"
-# The chroot's base holds no package lists: --apt-upgrade reads them and brings it up to date with the
-# archive, as sbuild does for the build.
-autopkgtest --apt-upgrade --output-dir "$work/autopkgtest" "$deb" "$dsc" -- unshare --tarball "$test_chroot" \
-    >"$work/autopkgtest.log" 2>&1 || {
-    tail -n 60 "$work/autopkgtest.log" >&2
-    say "FAIL: autopkgtest of $package $version; the log is $work/autopkgtest.log"
-    exit 1
-}
-sed -n '/@@@@@@@@ summary$/,$p' "$work/autopkgtest.log" >&2
+autopkgtest_in "$test_chroot" "$codename" "$work" "$deb"
 end_step "autopkgtest"
+
+# What a later release's lintian finds that the package cannot mend while it ships for Debian 12, each
+# with its reason; everything else it finds fails the build as on Debian 12:
+#   out-of-date-standards-version         the package follows the policy of the release it ships for, whose
+#                                         own lintian warns of any newer one (newer-standards-version)
+#   appstream-metadata-validation-failed  AppStream 1.0 wants a home page in the catalogue record, and the
+#                                         project has none yet (hence no Homepage field either); ./test.sh
+#                                         validates the record with Debian 12's appstreamcli
+#   package-uses-old-debhelper-compat-version   compat 14 is not stable in Debian 12's debhelper
+#   redundant-priority-optional-field     newer dpkg takes optional without the field, Debian 12's does not
+#   redundant-rules-requires-root-no-field      likewise Rules-Requires-Root: no, which Debian 12's dpkg needs
+later_release_tags=(out-of-date-standards-version appstream-metadata-validation-failed
+    package-uses-old-debhelper-compat-version redundant-priority-optional-field redundant-rules-requires-root-no-field)
+
+# The later releases: their own chroots, compilers, Qt and lintian. sbuild installs that release's lintian in
+# the chroot after the build and runs it on the build's .changes; its report is cut out of the build log.
+for release in "${later_releases[@]}"; do
+    folder="$work/$release"
+    mkdir -p "$folder"
+    start_step "$release: build chroot"
+    chroot="$("$root/scripts/debian/chroot.sh" build "$release")"
+    end_step "$release: build chroot (cached or made)"
+    start_step "$release: sbuild and lintian"
+    # The .changes take the changelog's distribution, as an upload's would, whatever chroot built them.
+    sbuild_in "$chroot" "$(dpkg-parsechangelog -l- -S Distribution <<<"$changelog")" "$folder" --run-lintian --source \
+        "${lintian_options[@]/#/--lintian-opt=}"
+    sed -n '/^Running lintian\.\.\.$/,/^I: Lintian run was/p' "$folder/sbuild.log" | sed '$d' >"$folder/lintian.log"
+    grep -q '^Running lintian' "$folder/lintian.log" || {
+        say "FAIL: sbuild ran no lintian in $release; the log is $folder/sbuild.log"
+        exit 1
+    }
+    sed 's/^/  /' "$folder/lintian.log" >&2
+    grep -vE "$(printf '^[EWIPX]: vostrel( source)?: %s( |$)|' "${later_release_tags[@]}")^$" "$folder/lintian.log" \
+        >"$folder/lintian-verdict.log" || true
+    lintian_verdict "$folder/lintian-verdict.log" "$release"
+    end_step "$release: sbuild and lintian"
+    # Debian 13 is what most users of a Debian-based system run now; unstable moves daily.
+    if [ "$release" = trixie ]; then
+        start_step "$release: autopkgtest"
+        autopkgtest_in "$("$root/scripts/debian/chroot.sh" test "$release")" "$release" "$folder" \
+            "$folder/binary/${package}_${version}_$arch.deb"
+        end_step "$release: autopkgtest (with its chroot)"
+    fi
+done
 
 finish

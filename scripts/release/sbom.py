@@ -31,8 +31,10 @@ from urllib.parse import unquote
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import cyclonedx_schema  # noqa: E402
+import publisher  # noqa: E402
 
-SUPPLIER = {"name": "Vostrel project", "contact": [{"email": "maintainers@vostrel.org"}]}
+# By name only: the project's address receives no mail (resources/publisher.conf).
+SUPPLIER = {"name": publisher.read()["name"]}
 VOSTREL_LICENCE = "GPL-2.0-or-later"
 FONT_PACKAGE = "fonts-thai-tlwg"
 

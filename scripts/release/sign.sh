@@ -5,6 +5,8 @@
 #   VOSTREL_SIGN_GPG_KEY         the full fingerprint of the OpenPGP key, in the keyring of GNUPGHOME (or ~/.gnupg)
 #   VOSTREL_SIGN_TIMESTAMP_URL   optional: an RFC 3161 time-stamping server, so that Windows keeps trusting the
 #                                signatures after the certificate expires (it makes each signing's bytes new)
+#   VOSTREL_SIGN_URL             optional: the publisher's web address, which Windows shows with the signature;
+#                                without it the signature names no address (the project holds none)
 # Called by release.sh --sign and by tests/release/test_signing.sh.
 #
 #   scripts/release/sign.sh check            names every key above that is missing or unusable, and fails then
@@ -19,7 +21,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 publisher_name="Vostrel"
-project_address="https://vostrel.org/"
 
 fail() {
     echo "$0: $*" >&2
@@ -68,6 +69,10 @@ check_keys() {
     if [ -n "$url" ] && ! [[ "$url" =~ ^https?:// ]]; then
         problems+=("VOSTREL_SIGN_TIMESTAMP_URL: '$url' is no http or https address")
     fi
+    url="${VOSTREL_SIGN_URL-}"
+    if [ -n "$url" ] && ! [[ "$url" =~ ^https://[^[:space:]]+$ ]]; then
+        problems+=("VOSTREL_SIGN_URL: '$url' is no https address")
+    fi
     rm -rf "$work"
     if [ ${#problems[@]} -gt 0 ]; then
         printf '%s\n' "Cannot sign the release:" "${problems[@]/#/  }" >&2
@@ -75,13 +80,14 @@ check_keys() {
     fi
 }
 
-# Authenticode-signs $1 into $2, SHA-256, with the program's name and the project's address.
+# Authenticode-signs $1 into $2, SHA-256, with the program's name and the publisher's address if configured.
 authenticode() {
-    local timestamp=()
+    local timestamp=() address=()
     [ -n "${VOSTREL_SIGN_TIMESTAMP_URL-}" ] && timestamp=(-ts "$VOSTREL_SIGN_TIMESTAMP_URL")
+    [ -n "${VOSTREL_SIGN_URL-}" ] && address=(-i "$VOSTREL_SIGN_URL")
     rm -f "$2"
     osslsigncode sign -pkcs12 "$VOSTREL_SIGN_PKCS12" -readpass "$VOSTREL_SIGN_PASSWORD_FILE" -h sha256 \
-        -n "$publisher_name" -i "$project_address" -time "${SOURCE_DATE_EPOCH:?}" "${timestamp[@]}" \
+        -n "$publisher_name" "${address[@]}" -time "${SOURCE_DATE_EPOCH:?}" "${timestamp[@]}" \
         -in "$1" -out "$2" >/dev/null || fail "osslsigncode could not sign $1"
 }
 
