@@ -9,7 +9,8 @@
 #   scripts/debian/in-chroot.sh KIND RELEASE COMMAND [ARG...]   KIND and RELEASE as chroot.sh takes them
 #
 # The command runs in the current folder (which must be inside the checkout or the cache), with the caller's
-# environment but for PATH, and with VOSTREL_CHROOT set to KIND-RELEASE. Needs unshare (util-linux).
+# environment but for PATH (and the host's certificates for node, which the chroot lacks and needs not), and
+# with VOSTREL_CHROOT set to KIND-RELEASE. Needs unshare (util-linux).
 set -euo pipefail
 [ $# -ge 3 ] || { echo "usage: $0 KIND RELEASE COMMAND [ARG...]" >&2; exit 2; }
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -18,14 +19,22 @@ shift 2
 
 tarball="$("$root/scripts/debian/chroot.sh" "$kind" "$release")"
 tree="${tarball%.tar}"
+# One command unpacks it while others wait; the trees of this kind and release unpacked from an older base
+# go, as the cache keeps only the newest (about 3 GB each).
+exec 9>"$tree.lock"
+flock 9
 if [ ! -f "$tree.complete" ]; then
     echo "Unpacking the $kind chroot of $release into $tree" >&2
+    for old in "${tree%-*}"-*.complete; do
+        [ "$old" = "$tree.complete" ] || rm -rf "${old%.complete}" "$old" "${old%.complete}.lock"
+    done
     rm -rf "$tree"
     mkdir "$tree"
     tar -C "$tree" -xf "$tarball"
     mkdir -p "$tree/dev" "$tree/proc"
     touch "$tree.complete"
 fi
+flock -u 9
 
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/vostrel"
 here="$(pwd)"
@@ -45,6 +54,6 @@ for dir in "$root" "$cache_root"; do
     mkdir -p "$tree$dir"
     mount --rbind "$dir" "$tree$dir"
 done
-exec chroot "$tree" /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/sbin:/usr/sbin:/sbin \
+exec chroot "$tree" /usr/bin/env -u NODE_EXTRA_CA_CERTS PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/sbin:/usr/sbin:/sbin \
     VOSTREL_CHROOT="$name" /bin/sh -c "cd \"\$0\" && exec \"\$@\"" "$here" "$@"
 ' in-chroot "$tree" "$root" "$cache_root" "$here" "$kind-$release" "$@"
