@@ -36,13 +36,15 @@ class Site:
         self.process.stdout.close()
 
 
-def chromium(profile):
-    """Headless Chromium at 100 %, WebGL through SwiftShader, with nothing running in the background that
-    would reach for the network, and its own fresh profile. Its page is as wide as the window, so the page
-    shows the window at its designed size, as the Linux program at 100 %."""
+def chromium(profile, webgl=True):
+    """Headless Chromium at 100 %, WebGL through SwiftShader (or, as on a computer whose graphics the browser
+    does not trust, none), with nothing running in the background that would reach for the network, and its
+    own fresh profile. Its page is as wide as the window, so the page shows the window at its designed size,
+    as the Linux program at 100 %."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+    graphics = ("--enable-unsafe-swiftshader", "--use-angle=swiftshader") if webgl else ("--disable-webgl",)
+    for argument in ("--headless=new", "--no-sandbox", *graphics,
                      "--force-device-scale-factor=1", "--window-size=792,600", "--no-first-run",
                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
                      "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
@@ -54,9 +56,9 @@ def chromium(profile):
 class Page:
     """Vostrel's page in one browser: its state (data-state on the body), its window and the clipboard."""
 
-    def __init__(self, url):
+    def __init__(self, url, webgl=True):
         self._profile = tempfile.TemporaryDirectory(prefix="vostrel-chromium-")
-        self.driver = chromium(self._profile.name)
+        self.driver = chromium(self._profile.name, webgl)
         self.url = url
         # The boxes' text is read back as on the desktop: selected, copied, and read from the clipboard.
         origin = url.rstrip("/")
@@ -79,7 +81,10 @@ class Page:
                              f"{self.driver.find_element('id', 'message').text!r}")
 
     def canvas(self):
-        return self.driver.find_element("id", "qtcanvas")
+        """The canvas Qt draws the window into, in the shadow tree of Qt's screen on the page."""
+        return self.driver.execute_script(
+            "const screen = document.getElementById('screen').firstElementChild;"
+            "return screen && screen.shadowRoot && screen.shadowRoot.querySelector('.qt-window canvas');")
 
     def emulate(self, width, height, ratio=1, touch=False):
         """The page on a device: a viewport of width x height CSS pixels at `ratio` device pixels each, as
@@ -89,10 +94,11 @@ class Page:
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5})
 
     def window_rect(self):
-        """Where the window is on the page, in CSS pixels: left, top, width, height."""
+        """Where the window is on the page, in CSS pixels: left, top, width, height (Qt's screen, which the
+        window fills)."""
         return self.driver.execute_script(
-            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top, r.width, r.height];",
-            self.canvas())
+            "const r = document.getElementById('screen').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
 
     def on_page(self, x, y):
         """The page's CSS pixel at a point of the window's client area, at the scale the window is shown."""

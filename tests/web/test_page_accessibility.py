@@ -130,8 +130,8 @@ class PageAccessibilityTest(PageTest):
         # The window is read from the mirror alone, over the canvas where it is drawn.
         h = self.page.driver.execute_script(
             "const r = document.getElementById('vostrel-Command1').getBoundingClientRect(),"
-            " c = document.getElementById('qtcanvas').getBoundingClientRect();"
-            "return [r.left - c.left, r.top - c.top, r.width, r.height]")
+            " c = arguments[0].getBoundingClientRect();"
+            "return [r.left - c.left, r.top - c.top, r.width, r.height]", self.page.canvas())
         self.assertEqual(h, [8, 16, 33, 33])
 
     def test_a_selection_from_the_tree_is_told_once(self):

@@ -47,9 +47,11 @@ class DevicesTest(PageTest):
         driver, deadline = self.page.driver, time.monotonic() + 10
         while True:
             left, top, w, h = self.page.window_rect()
-            # Qt has taken the canvas's new size when it has given it that many device pixels.
+            # The page has fitted the window to the viewport, and Qt has taken the new size when it has given
+            # its canvas that many device pixels.
+            fitted = driver.execute_script("return document.getElementById('screen').dataset.fitted")
             drawn = driver.execute_script("return arguments[0].width", self.page.canvas())
-            if drawn == int(w * ratio) or time.monotonic() > deadline:
+            if (fitted == f"{width}x{height}" and drawn == int(w * ratio)) or time.monotonic() > deadline:
                 break
             time.sleep(0.1)
         time.sleep(0.3)

@@ -1,5 +1,6 @@
-"""The web site in headless Chromium: the page draws the window as the Linux program does, clicks and the Tab
-key work in it, it opens again offline after one visit, and the exit button leaves the page that says so."""
+"""The web site in headless Chromium: the page draws the window as the Linux program does, with WebGL or
+without, clicks and the Tab key work in it, it opens again offline after one visit, and the exit button
+leaves the page that says so."""
 
 import os
 import shutil
@@ -65,12 +66,32 @@ class WebPageTest(PageTest):
         self.page.wait_for_state("ended", timeout=10)
         driver = self.page.driver
         self.assertEqual(driver.find_element("id", "message").text, "Vostrel จบการทำงานแล้ว")
-        self.assertFalse(driver.find_element("id", "qtcanvas").is_displayed())
+        self.assertFalse(driver.find_element("id", "screen").is_displayed())
         self.assertEqual(driver.find_elements("id", "vostrel-mirror"), [])  # nothing left for a screen reader
         again = driver.find_element("id", "again")
         self.assertTrue(again.is_displayed())
         again.click()  # starts the program again
         self.page.wait_for_state("running")
+
+
+class WithoutWebGLTest(unittest.TestCase):
+    def test_window_is_drawn_where_the_browser_has_no_webgl(self):
+        """Old lab computers, virtual desktops and browsers that distrust the graphics driver have no WebGL."""
+        server = Site(SITE)
+        self.addCleanup(server.stop)
+        page = Page(server.url, webgl=False)
+        self.addCleanup(page.close)
+        page.open()
+        page.wait_for_state("running")
+        self.assertFalse(page.driver.execute_script("return !!document.createElement('canvas').getContext('webgl')"))
+        reference = Image(REFERENCE)
+        image = page.wait_for_picture(os.path.join(ARTIFACTS, "web-window-without-webgl.png"), reference)
+        self.assertEqual((image.width, image.height), CLIENT_SIZE)
+        for what, ((x, y), colour) in SAMPLES.items():
+            with self.subTest(what):
+                self.assertEqual(image.pixel(x, y), colour)
+        page.click(*NA)
+        self.assertEqual(page.mirrored_text("Text3"), "Sodium")
 
 
 class BrokenSiteTest(unittest.TestCase):
