@@ -83,6 +83,8 @@ def main(site, floor_build):
         os.remove(os.path.join(floor, "sw.js"))
         for suffix in ("js", "wasm"):
             shutil.copy(os.path.join(floor_build, f"floor_window.{suffix}"), os.path.join(floor, f"vostrel.{suffix}"))
+        # The page starts vostrel.js, which fetches the .wasm of its own name.
+        shutil.copy(os.path.join(floor_build, "floor_window.wasm"), floor)
         servers = [Site(site), Site(floor)]
         driver = chromium(os.path.join(work, "profile"))
         try:
