@@ -95,7 +95,9 @@ def licences(expression, name=None, known=None):
     known = known if known is not None else cyclonedx_schema.spdx_identifiers()
     words = [w for w in re.split(r"[\s()]+", expression or "") if w and w not in ("AND", "OR", "WITH")]
     if words and all(word in known or word.startswith("LicenseRef-") for word in words):
-        return [{"license": {"id": words[0]}}] if len(words) == 1 else [{"expression": expression}]
+        # A licence's id is an SPDX identifier; one of the document's own (Qt 6.8 names some) is an expression.
+        single = len(words) == 1 and not words[0].startswith("LicenseRef-")
+        return [{"license": {"id": words[0]}}] if single else [{"expression": expression}]
     return [{"license": {"name": name or expression}}] if (name or expression) else []
 
 

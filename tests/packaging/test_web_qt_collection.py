@@ -94,6 +94,10 @@ class WebQtCollectionTest(unittest.TestCase):
         self.assertEqual(patches[0]["resolves"][0]["id"], "CVE-2025-5992")
         self.assertEqual(patches[1]["diff"]["url"], "scripts/qt/patches/web-6.8/wasm-fonts-sans-only.patch")
         self.assertTrue(os.path.isfile(ROOT / patches[1]["diff"]["url"]))
+        # Qt 6.8 names some licences by a reference of its own, which a bill gives as an expression.
+        self.assertEqual(sbom.licences("LicenseRef-SHA1-Public-Domain"),
+                         [{"expression": "LicenseRef-SHA1-Public-Domain"}])
+        self.assertEqual(sbom.licences("MIT"), [{"license": {"id": "MIT"}}])
 
 
 if __name__ == "__main__":
