@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Prints deb-src entries (deb822) for the machine's own apt sources that serve a given package, or with
 --release the deb entries of the sources that serve a Debian release, its updates and security suites.
+A release the machine has no sources of (Debian 13 or unstable on a Debian 12 machine) comes from the same
+addresses as the machine's own release, with the suites renamed: a mirror carries every release.
 
 Called by scripts/qt/static-qt.sh and scripts/debian/chroot.sh.
 
@@ -10,7 +12,7 @@ packages: a school's mirror or proxy just works, and no archive address is writt
 The sources are read from apt's own configuration, deb822 .sources files and one-line .list files
 alike, and kept where apt says the package or the release comes from.
 
-usage: apt_deb_src.py PACKAGE | apt_deb_src.py --release CODENAME
+usage: apt_deb_src.py PACKAGE | apt_deb_src.py --release CODENAME|unstable
 """
 
 import glob
@@ -79,6 +81,12 @@ def deb822_entries(text):
         }
 
 
+def host_codename():
+    with open("/etc/os-release", encoding="utf-8") as f:
+        fields = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+    return fields["VERSION_CODENAME"].strip('"')
+
+
 def package_indices():
     """(address, suite) of every package index apt knows, from apt-cache policy's list of package files."""
     out = subprocess.run(["apt-cache", "policy"], check=True, capture_output=True, text=True).stdout
@@ -103,6 +111,27 @@ def release_suites(indices, codename):
     """The (address, suite) pairs of one release: the suite named by its code name and those named after
     it (bookworm-updates, bookworm-security), as apt has indices of them."""
     return {(uri, suite) for uri, suite in indices if suite == codename or suite.startswith(codename + "-")}
+
+
+# Unstable has no updates or security suites. A mirror that keeps unstable as a dated copy serves a Release
+# file past its Valid-Until; its signature is still checked, and a chroot for test builds accepts the age.
+UNSTABLE = "sid"
+
+
+def renamed_release(entries, host_pairs, host, codename):
+    """The entries of the host's release (host_pairs) with its suites renamed for another release: host to
+    codename, host-updates to codename-updates and so on; for unstable only the main suite."""
+    renamed = []
+    for entry in entries:
+        suites = [s for s in entry["Suites"] if any((u.rstrip("/"), s) in host_pairs for u in entry["URIs"])]
+        uris = [u for u in entry["URIs"] if any((u.rstrip("/"), s) in host_pairs for s in suites)]
+        suites = [codename + s[len(host):] for s in suites if codename != UNSTABLE or s == host]
+        if uris and suites:
+            options = dict(entry["options"])
+            if codename == UNSTABLE:
+                options["Check-Valid-Until"] = "no"
+            renamed.append({"URIs": uris, "Suites": suites, "Components": entry["Components"], "options": options})
+    return renamed
 
 
 # deb822 option names for the one-line options apt knows under another spelling.
@@ -148,9 +177,17 @@ def main():
         stanzas = select(machine_entries(), "deb-src", lambda uri, suite: uri in wanted)
         what = args[0]
     elif len(args) == 2 and args[0] == "--release":
-        pairs = release_suites(package_indices(), args[1])
-        stanzas = select(machine_entries(), "deb", lambda uri, suite: (uri, suite) in pairs)
-        what = "Debian " + args[1]
+        codename = UNSTABLE if args[1] == "unstable" else args[1]
+        indices = list(package_indices())
+        pairs = release_suites(indices, codename)
+        entries = list(machine_entries())
+        if not pairs:
+            host = host_codename()
+            host_pairs = release_suites(indices, host)
+            entries = renamed_release(entries, host_pairs, host, codename)
+            pairs = {(u.rstrip("/"), s) for e in entries for u in e["URIs"] for s in e["Suites"]}
+        stanzas = select(entries, "deb", lambda uri, suite: (uri, suite) in pairs)
+        what = "Debian " + codename
     else:
         raise SystemExit(__doc__.strip().splitlines()[-1])
     if not stanzas:

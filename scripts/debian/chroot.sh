@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Makes the base of a clean Debian chroot of the host's release, from the machine's own apt sources of that
-# release, once; the tarball is cached outside the checkout and reused while what shapes it stays the same.
+# Makes the base of a clean Debian chroot of a release (the host's unless named), from the machine's own apt
+# sources, once; the tarball is cached outside the checkout and reused while what shapes it stays the same.
 # sbuild and autopkgtest unpack a fresh copy of it for every build and test run.
 # Called by scripts/debian/build.sh.
 #
-#   scripts/debian/chroot.sh build   essential packages, build-essential and apt (mmdebstrap's buildd
-#                                    variant), and the Build-Depends of debian/control
-#   scripts/debian/chroot.sh test    essential packages and apt, and the test dependencies of
-#                                    debian/tests/control but the package itself, which autopkgtest installs
-#   scripts/debian/chroot.sh minbase essential packages and apt only: a bare system, as a newcomer's machine
-#                                    may be, whose package state the check of the commands' package lists
-#                                    starts from (tests/packaging/check_package_lists.sh)
+#   scripts/debian/chroot.sh KIND [RELEASE]   RELEASE: a code name (trixie) or unstable; the host's by default
+#
+#   build    essential packages, build-essential and apt (mmdebstrap's buildd variant), and the
+#            Build-Depends of debian/control
+#   test     essential packages and apt, and the test dependencies of debian/tests/control but the
+#            package itself, which autopkgtest installs
+#   minbase  essential packages and apt only: a bare system, as a newcomer's machine may be, whose
+#            package state the check of the commands' package lists starts from
+#            (tests/packaging/check_package_lists.sh)
+#   web      essential packages and apt, and the toolchain of the program for the web: the release's
+#            emscripten and host Qt tools, CMake, Ninja and what building the static Qt from its Debian source
+#            takes; scripts/debian/in-chroot.sh runs the web build in it
 #
 # Installing the dependencies once here, instead of in every build, saves minutes per build; the chroot
 # still holds nothing but build-essential and the Build-Depends, and sbuild brings it up to date with the
@@ -21,7 +26,8 @@ say() { echo "$@" >&2; }
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 kind="${1-}"
-codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+codename="${2:-$(. /etc/os-release && echo "$VERSION_CODENAME")}"
+[ "$codename" = unstable ] && codename=sid
 arch="$(dpkg --print-architecture)"
 
 # The Depends of every test in debian/tests/control, "@" (the package under test) left out.
@@ -57,8 +63,13 @@ minbase)
     variant=minbase
     recipe=""
     ;;
+web)
+    variant=apt
+    # Python runs the project's build steps, dpkg-dev unpacks Qt's source and reads the changelog.
+    recipe="emscripten, qt6-base-dev-tools, qt6-base-dev, cmake, ninja-build, python3, dpkg-dev, patch, xz-utils"
+    ;;
 *)
-    say "usage: $0 build|test|minbase"
+    say "usage: $0 build|test|minbase|web [RELEASE]"
     exit 2
     ;;
 esac
@@ -92,9 +103,12 @@ if [ "$kind" = build ]; then
         --customize-hook="copy-in $work/source/debian/control $work/source/debian/changelog /tmp/source/debian"
         --customize-hook='chroot "$1" apt-get build-dep --yes --no-install-recommends /tmp/source'
         --customize-hook='rm -rf "$1/tmp/source"')
-elif [ "$kind" = test ]; then
+elif [ "$kind" = test ] || [ "$kind" = web ]; then
     hooks+=(--customize-hook="chroot \"\$1\" apt-get satisfy --yes --no-install-recommends '$recipe'")
 fi
+# The web build fetches Qt's source through the chroot's own apt, which finds the source by the package
+# indices: they stay.
+if [ "$kind" = web ]; then hooks+=(--skip=cleanup/apt/lists); fi
 
 say "Making the $kind chroot of $codename (mmdebstrap, variant $variant)"
 # Device nodes stay out: in a user namespace they cannot be made, and sbuild and autopkgtest bind the host's.

@@ -72,6 +72,22 @@ class AptSourcesTest(unittest.TestCase):
         stanzas = apt_deb_src.select(entries, "deb-src", lambda uri, suite: uri == SECURITY)
         self.assertEqual(stanzas, [f"Types: deb-src\nURIs: {SECURITY}\nSuites: bookworm-security\nComponents: main"])
 
+    def test_a_release_without_sources_comes_from_the_addresses_of_the_machines_own(self):
+        host = apt_deb_src.release_suites(INDICES, "bookworm")
+        renamed = {codename: [apt_deb_src.stanza(e, "deb", e["URIs"], e["Suites"]) for e in
+                              apt_deb_src.renamed_release(apt_deb_src.one_line_entries(ONE_LINE), host, "bookworm", codename)]
+                   for codename in ("trixie", "sid")}
+        keyring = "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
+        self.assertEqual(renamed["trixie"], [
+            f"Types: deb\nURIs: {MIRROR}/\nSuites: trixie\nComponents: main contrib\n{keyring}",
+            f"Types: deb\nURIs: {MIRROR}\nSuites: trixie-updates\nComponents: main",
+            f"Types: deb\nURIs: {SECURITY}\nSuites: trixie-security\nComponents: main",
+        ])
+        # Unstable: the main suite alone, its Release accepted past its Valid-Until.
+        self.assertEqual(renamed["sid"], [
+            f"Types: deb\nURIs: {MIRROR}/\nSuites: sid\nComponents: main contrib\n{keyring}\nCheck-Valid-Until: no",
+        ])
+
     def test_a_source_line_without_a_suite_is_refused(self):
         with self.assertRaises(SystemExit):
             list(apt_deb_src.one_line_entries(f"deb {MIRROR}\n"))
