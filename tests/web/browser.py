@@ -405,7 +405,11 @@ class ChromiumPage(SeleniumPage):
                          "--disable-sync", "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
-        return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        # The window's size takes in the browser's own bars: the page gets the viewport as the other engines do.
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
+        return driver
 
     def open(self, path=""):
         # Headless, Chromium has a clipboard of its own, which the site reads once the visitor allows it.
