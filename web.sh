@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vostrel for the web (WebAssembly) against a static Qt made from Debian's
-# own qt6-base source with Debian's emscripten (built once, then taken from ~/.cache/vostrel/), makes the
-# static site dist/web/ and tests it in Debian's Chromium, WebKitGTK and Firefox ESR.
+# Installs what is missing, builds Vostrel for the web (WebAssembly) against a static Qt 6.8 made from Debian
+# 13's own qt6-base source with Debian 13's emscripten, in a Debian 13 chroot (chroot and Qt are made once,
+# then taken from ~/.cache/vostrel/), makes the static site dist/web/ and tests it in Debian's Chromium,
+# WebKitGTK and Firefox ESR.
 #
 #   ./web.sh                 build and test
 #   ./web.sh --serve [PORT]  serve dist/web/ on 127.0.0.1 (port 8000 unless given), building it first if missing

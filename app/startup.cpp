@@ -56,7 +56,7 @@ int runVostrel() {
     ApplicationControl control;
     ClickDispatch dispatch(window, control);
 #ifdef Q_OS_WASM
-    mirrorWindowIntoPage(window); // the page's screen readers see nothing of the canvas itself
+    mirrorWindowIntoPage(window); // the page's screen readers see nothing of the window itself
     showOnWebPage(window);
 #else
     centreOnScreen(window);

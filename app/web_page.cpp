@@ -12,9 +12,9 @@ namespace vostrel {
 void showOnWebPage(Form1& window) {
     scaleWindowToCanvas(window);
     answerTouch(window);
-    // Full screen is what Qt for the web calls filling the canvas: the window's client area and nothing else.
+    // Full screen is what Qt for the web calls filling its screen on the page: the window's client area and
+    // nothing else.
     window.showFullScreen();
-    keepMouseOnWindow(window);
 }
 
 void endWebProgram(int exitStatus) {

@@ -4,10 +4,10 @@ namespace vostrel {
 
 class Form1;
 
-// The program on a web page: the page's canvas is the screen, sized by the page to the largest that fits
-// the window's proportions.
+// The program on a web page: Qt's screen is an element of the page, sized by the page to the largest that
+// fits the window's proportions.
 
-// Shows the window filling the canvas, scaled to it, without the title bar and frame that Qt for the web
+// Shows the window filling the screen, scaled to it, without the title bar and frame that Qt for the web
 // draws around other windows, and answering the finger as well as the mouse.
 void showOnWebPage(Form1& window);
 

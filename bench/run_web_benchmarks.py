@@ -8,9 +8,9 @@ tables (Markdown) with the targets.
 The floor is the same site with bench/floor_window's .js and .wasm (and their brotli and gzip copies) in the
 program's place. Each page is opened from a local server that sends the compressed copies (serve.py), with
 the browser's cache and the service worker bypassed, as at a first visit, alternately, STARTS times; the time
-is from navigation to the first WebGL draw of Qt's compositor, which draws the window whole from its
-completely painted backing store. Lighthouse (pinned with all it depends on in bench/lighthouse/, installed
-once into ~/.cache/vostrel/) runs Debian's Chromium headless with its mobile and desktop presets, once each.
+is from navigation to the first picture Qt puts on the page, which is the window whole, from its completely
+painted backing store. Lighthouse (pinned with all it depends on in bench/lighthouse/, installed once into
+~/.cache/vostrel/) runs Debian's Chromium headless with its mobile and desktop presets, once each.
 """
 
 import gzip
@@ -42,11 +42,14 @@ CATEGORIES = (("accessibility", "accessibility"), ("best-practices", "best pract
 # Chromium as in the tests: headless, WebGL through SwiftShader.
 LIGHTHOUSE_CHROMIUM = "--headless=new --no-sandbox --enable-unsafe-swiftshader --use-angle=swiftshader --disable-dev-shm-usage"
 
-# Notes the time of the first draw call into any WebGL context, from the navigation's start.
+# Notes the time of the first picture put on the page, from the navigation's start: the window's backing
+# store put into its 2D canvas (Qt 6.8), or a draw call into a WebGL context (Qt 6.4's compositor).
 FIRST_DRAW = """
-for (const context of [self.WebGLRenderingContext, self.WebGL2RenderingContext]) {
+for (const [context, names] of [[self.CanvasRenderingContext2D, ["putImageData"]],
+                                [self.WebGLRenderingContext, ["drawArrays", "drawElements"]],
+                                [self.WebGL2RenderingContext, ["drawArrays", "drawElements"]]]) {
     if (!context) continue;
-    for (const name of ["drawArrays", "drawElements"]) {
+    for (const name of names) {
         const draw = context.prototype[name];
         context.prototype[name] = function (...args) {
             if (self.firstDraw === undefined) self.firstDraw = performance.now();
@@ -86,6 +89,8 @@ def floor_site(site, floor_build, floor):
         shutil.copy(os.path.join(floor_build, f"floor_window.{suffix}"), program)
         subprocess.run(["gzip", "--no-name", "-9", "--keep", "--force", program], check=True)
         subprocess.run(["brotli", "--quality=11", "--force", program], check=True)
+    # The page starts vostrel.js, which fetches the .wasm of the name it was built with.
+    shutil.copy(os.path.join(floor_build, "floor_window.wasm"), floor)
 
 
 def lighthouse(command, url, preset, report):

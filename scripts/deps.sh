@@ -32,10 +32,11 @@ VOSTREL_WINDOWS_PACKAGES+=(wine wine64 fonts-wine zip icoutils)
 # The Windows Installer package: Debian's wixl and msitools, and faketime to build it at the release time.
 VOSTREL_WINDOWS_PACKAGES+=(wixl msitools faketime)
 
-# What ./web.sh needs on top of building: Debian's emscripten (with its clang, binaryen and node) and the host
-# Qt tools for the Qt for the web built from Debian's qt6-base source, and Debian's Chromium driven by
-# Selenium for the tests; brotli measures the compressed download in ./bench.sh.
-VOSTREL_WEB_PACKAGES=(emscripten qt6-base-dev-tools dpkg-dev patch xz-utils chromium chromium-driver python3-selenium)
+# What ./web.sh needs on top of building: mmdebstrap for the Debian 13 chroot where the Qt for the web and the
+# program are built (with Debian 13's emscripten and Qt tools, scripts/debian/chroot.sh), uidmap for it when
+# not run as root, and Debian's Chromium driven by Selenium for the tests; brotli measures the compressed
+# download in ./bench.sh.
+VOSTREL_WEB_PACKAGES=(mmdebstrap uidmap chromium chromium-driver python3-selenium)
 VOSTREL_WEB_PACKAGES+=(imagemagick brotli)
 # The page tests in two more engines: WebKitGTK's MiniBrowser with its WebDriver (Selenium again), and Firefox
 # ESR, which speaks WebDriver BiDi itself, over websocket-client (Debian has no geckodriver). Both run on a

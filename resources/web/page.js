@@ -3,7 +3,7 @@
 "use strict";
 
 (function () {
-    const canvas = document.getElementById("qtcanvas");
+    // Qt's screen: Qt puts the window in it, and takes its size as the screen's.
     const screen = document.getElementById("screen");
     const main = document.querySelector("main");
     const turn = document.getElementById("turn");
@@ -21,8 +21,8 @@
         progress.hidden = !busy;
         again.hidden = !restart;
         again.textContent = state === "error" ? "ลองใหม่ (Try again)" : "เริ่มใหม่ (Start again)";
-        // Hidden but laid out: Qt takes the screen's size from the canvas as it is laid out on the page.
-        canvas.style.visibility = "hidden";
+        // Hidden but laid out: Qt takes the screen's size from the element as it is laid out on the page.
+        screen.style.visibility = "hidden";
         panel.hidden = false;
         if (restart)
             again.focus();
@@ -84,8 +84,8 @@
     // The smallest target a finger can be asked to tap, in CSS pixels (WCAG 2.2, target size).
     const SMALLEST_TARGET = 24;
 
-    // The window as large as the page's room allows, keeping its proportions: Qt takes the canvas's size as
-    // its screen's, and the program scales the whole window to it. Whole CSS pixels, centred on whole
+    // The window as large as the page's room allows, keeping its proportions: Qt takes the element's size
+    // as its screen's, and the program scales the whole window to it. Whole CSS pixels, centred on whole
     // pixels, so that the picture Qt draws for the device's pixels is shown as drawn, not resampled.
     function scaleIn(room) {
         return Math.min(room.clientWidth / WINDOW_WIDTH, room.clientHeight / WINDOW_HEIGHT);
@@ -106,25 +106,25 @@
         // while after the viewport changes.
         screen.dataset.fittedTo = window.innerWidth + "x" + window.innerHeight;
     }
-    // Before Qt's own listener, which then reads the new size: a window resized, the phone turned, the zoom.
+    // Qt follows the element's size as it changes: a window resized, the phone turned, the zoom.
     window.addEventListener("resize", fit);
     fit();
 
     // A touch that the system cancels (a swipe from the screen's edge, a notification) reaches the program as
     // a finger that slid onto the window's bare ground and lifted: the control it pressed comes up without a
-    // click, as under the mouse. Qt 6.4's web platform would click it instead, and keep the touch as down,
-    // taking the next finger given its number for that touch moving, so that the next tap would be lost.
-    window.addEventListener("touchcancel", (event) => {
-        if (event.target !== canvas || typeof Touch !== "function")
+    // click, as under the mouse. Qt 6.8.2's web platform takes no cancelled pointer (it fails on one, and
+    // then loses every later touch), and Qt would click the control if it did.
+    window.addEventListener("pointercancel", (event) => {
+        if (!screen.contains(event.target) || typeof PointerEvent !== "function")
             return;
         event.stopImmediatePropagation();
-        const area = canvas.getBoundingClientRect();
+        const area = screen.getBoundingClientRect();
         // The window's top right corner: no control stands there.
-        const off = [...event.changedTouches].map((touch) => new Touch({
-            identifier: touch.identifier, target: canvas, clientX: area.right - 1, clientY: area.top + 1,
-            screenX: touch.screenX, screenY: touch.screenY, pageX: area.right - 1, pageY: area.top + 1 }));
-        canvas.dispatchEvent(new TouchEvent("touchmove", { touches: off, targetTouches: off, changedTouches: off }));
-        canvas.dispatchEvent(new TouchEvent("touchend", { changedTouches: off }));
+        const off = { pointerId: event.pointerId, pointerType: event.pointerType, isPrimary: event.isPrimary,
+                      clientX: area.right - 1, clientY: area.top + 1, bubbles: true, composed: true };
+        const target = event.composedPath()[0];
+        target.dispatchEvent(new PointerEvent("pointermove", { ...off, buttons: 1 }));
+        target.dispatchEvent(new PointerEvent("pointerup", { ...off, button: 0, buttons: 0 }));
     }, true);
 
     function explain(error) {
@@ -132,9 +132,6 @@
         if (text.includes("WebAssembly is not supported"))
             return ["เบราว์เซอร์นี้ไม่รองรับ WebAssembly จึงเปิด Vostrel ไม่ได้ โปรดใช้เบราว์เซอร์รุ่นใหม่",
                     "This browser does not support WebAssembly, which Vostrel needs. Please use a current browser."];
-        if (text.includes("WebGL is not supported"))
-            return ["เบราว์เซอร์นี้ไม่รองรับ WebGL หรือปิดไว้ จึงวาดหน้าต่าง Vostrel ไม่ได้",
-                    "This browser does not support WebGL, or has it switched off, so Vostrel cannot draw its window."];
         return ["โหลด Vostrel ไม่สำเร็จ โปรดตรวจการเชื่อมต่อแล้วลองใหม่",
                 "Vostrel could not be loaded (" + text + "). Please check the connection and try again."];
     }
@@ -146,14 +143,15 @@
 
     let running = false;
     let ended = false;
+    let fetching = ""; // the program's file Emscripten fetched last, which a failed load names
     // Where the window stays open (a tab the visitor opened), the page says so and offers to start again.
-    function programEnded(crashed) {
+    function programEnded(crashed, reason) {
         if (ended)
             return;
         ended = true;
         if (!running) {
-            // A file that failed to load ends the loading too; Qt's loader keeps the reason in self.error.
-            showError(self.error || loader.exitText);
+            // A file that failed to load ends the loading too, with the reason.
+            showError(fetching ? fetching + ": " + reason : reason);
             return;
         }
         if (crashed) {
@@ -167,35 +165,36 @@
     }
 
     show("loading", "กำลังโหลด Vostrel…", "Loading Vostrel…", { busy: true });
-    const loader = QtLoader({
-        canvasElements: [canvas],
-        showLoader: function (subState) {
-            show("loading", subState === "Compiling" ? "กำลังเตรียม Vostrel…" : "กำลังโหลด Vostrel…",
-                 subState === "Compiling" ? "Preparing Vostrel…" : "Loading Vostrel…", { busy: true });
-        },
-        showError: showError,
-        showCanvas: function () {
-            running = true;
-            document.body.dataset.state = "running";
-            panel.hidden = true;
-            canvas.style.visibility = "visible";
-            canvas.focus();
-        },
-        showExit: function (crashed) {
-            programEnded(crashed);
-        },
-    });
-    // The program ends through exit(), and Emscripten then calls onExit. Qt's loader takes no note of a clean
-    // exit, as main() also "exits" when Qt's event loop takes over, so the page notes the real one, and lets
-    // it unwind the program as Emscripten's own handler would.
-    self.moduleConfig.onExit = function () {
-        programEnded(false);
-    };
-    self.moduleConfig.quit = function (code, exception) {
-        if (ended)
-            throw exception;
-    };
-    loader.loadEmscriptenModule("vostrel");
+    if (typeof WebAssembly !== "object") {
+        showError("WebAssembly is not supported");
+    } else {
+        // The program ends through exit() (Qt's event loop on the web never returns), which Qt's loader
+        // reports as a clean exit, and an abort as a crash.
+        qtLoad({
+            locateFile: function (name) {
+                fetching = name;
+                return name;
+            },
+            qt: {
+                entryFunction: self.vostrel_entry,
+                containerElements: [screen],
+                // The fonts are those compiled into the program: the window looks the same on every machine.
+                localFonts: { familiesCollection: "NoFontFamilies" },
+                onLoaded: function () {
+                    // The page as it is now: a turn while the program loaded may not have reached the
+                    // listener yet.
+                    fit();
+                    running = true;
+                    document.body.dataset.state = "running";
+                    panel.hidden = true;
+                    screen.style.visibility = "visible";
+                },
+                onExit: function (exit) {
+                    programEnded(exit.crashed, exit.text);
+                },
+            },
+        }).catch((error) => programEnded(true, error && error.message ? error.message : error));
+    }
 
     // After the first visit the page and the program come from the browser's cache, with or without network.
     if ("serviceWorker" in navigator && location.protocol !== "file:")

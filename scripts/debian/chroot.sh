@@ -13,6 +13,9 @@
 #   minbase  essential packages and apt only: a bare system, as a newcomer's machine may be, whose
 #            package state the check of the commands' package lists starts from
 #            (tests/packaging/check_package_lists.sh)
+#   web      essential packages and apt, and the toolchain of the program for the web: the release's
+#            emscripten and host Qt tools, CMake, Ninja and what building the static Qt from its Debian source
+#            takes; scripts/debian/in-chroot.sh runs the web build in it
 #
 # Installing the dependencies once here, instead of in every build, saves minutes per build; the chroot
 # still holds nothing but build-essential and the Build-Depends, and sbuild brings it up to date with the
@@ -60,8 +63,13 @@ minbase)
     variant=minbase
     recipe=""
     ;;
+web)
+    variant=apt
+    # Python runs the project's build steps, dpkg-dev unpacks Qt's source and reads the changelog.
+    recipe="emscripten, qt6-base-dev-tools, qt6-base-dev, cmake, ninja-build, python3, dpkg-dev, patch, xz-utils"
+    ;;
 *)
-    say "usage: $0 build|test|minbase [RELEASE]"
+    say "usage: $0 build|test|minbase|web [RELEASE]"
     exit 2
     ;;
 esac
@@ -95,9 +103,12 @@ if [ "$kind" = build ]; then
         --customize-hook="copy-in $work/source/debian/control $work/source/debian/changelog /tmp/source/debian"
         --customize-hook='chroot "$1" apt-get build-dep --yes --no-install-recommends /tmp/source'
         --customize-hook='rm -rf "$1/tmp/source"')
-elif [ "$kind" = test ]; then
+elif [ "$kind" = test ] || [ "$kind" = web ]; then
     hooks+=(--customize-hook="chroot \"\$1\" apt-get satisfy --yes --no-install-recommends '$recipe'")
 fi
+# The web build fetches Qt's source through the chroot's own apt, which finds the source by the package
+# indices: they stay.
+if [ "$kind" = web ]; then hooks+=(--skip=cleanup/apt/lists); fi
 
 say "Making the $kind chroot of $codename (mmdebstrap, variant $variant)"
 # Device nodes stay out: in a user namespace they cannot be made, and sbuild and autopkgtest bind the host's.

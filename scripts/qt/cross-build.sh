@@ -18,6 +18,10 @@ web) qt="${VOSTREL_WEB_QT:?names the static Qt to build with ('scripts/qt/static
 esac
 shift
 cd "$root"
+# The program for the web is built where its Qt was, in Debian 13 (scripts/qt/static-qt.sh says why).
+if [ "$preset" = web ] && [ "${VOSTREL_CHROOT-}" != web-trixie ]; then
+    exec scripts/debian/in-chroot.sh web trixie scripts/qt/cross-build.sh web "$@"
+fi
 # The release time, as ./release.sh gives it, wherever no other is set: Qt's resource compiler stores it as
 # every resource's time, so that the program built and tested here is byte for byte the one released.
 if [ -z "${SOURCE_DATE_EPOCH-}" ]; then

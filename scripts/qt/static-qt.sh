@@ -5,16 +5,24 @@
 # (web_qt_licences.py for the web) for the licence texts and qt_build_record.py for the record of what went in.
 #
 #   scripts/qt/static-qt.sh windows   64-bit Windows, with MinGW-w64 (needs VOSTREL_WINDOWS_PACKAGES)
-#   scripts/qt/static-qt.sh web       WebAssembly, with Debian's emscripten (needs VOSTREL_WEB_PACKAGES)
+#   scripts/qt/static-qt.sh web       WebAssembly, with Debian 13's emscripten and Qt 6.8, in a Debian 13
+#                                     chroot (scripts/debian/in-chroot.sh; needs VOSTREL_WEB_PACKAGES)
 #
 # Prints the Qt prefix on standard output, and its progress on standard error. Every target takes the same
-# route: the machine's own apt sources, Debian's security patches, this project's build fixes for the target
-# (scripts/qt/patches/<target>/), only what the program uses, compiled for size.
+# route: the apt sources of the system it builds in, Debian's security patches, this project's build fixes
+# for the target and Qt version (scripts/qt/patches/<target>-<version>/, else <target>/), only what the
+# program uses, compiled for size.
 set -euo pipefail
 say() { echo "$@" >&2; }
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 target="${1-}"
+
+# Qt 6.8 draws widget windows on the page without WebGL, which many school computers lack; Debian 12 has
+# Qt 6.4, Debian 13 has 6.8. The Qt for the web is built, and the program built against it, in Debian 13.
+if [ "$target" = web ] && [ "${VOSTREL_CHROOT-}" != web-trixie ]; then
+    exec "$root/scripts/debian/in-chroot.sh" web trixie "$root/scripts/qt/static-qt.sh" web
+fi
 
 host_version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)"
 upstream_version="${host_version%%+*}"
@@ -68,14 +76,17 @@ windows)
     key_files=("$toolchain" "$root/scripts/qt/qt_licences.py")
     toolchain_args=(-DCMAKE_TOOLCHAIN_FILE="$toolchain")
     licences=(python3 "$root/scripts/qt/qt_licences.py")
+    record_command=(python3 "$root/scripts/qt/qt_build_record.py")
+    collectors=()
     ;;
 web)
     name="the web"
     cache_name="wasm-static"
     triple=wasm32-unknown-emscripten
     # Core, Gui, Widgets and Test with the web platform plugin, single-threaded (a page needs no special
-    # headers to serve it). The web platform draws through WebGL, so OpenGL stays on, and text through
-    # FreeType and HarfBuzz: the fonts are those compiled into the program. Without `library` Qt never
+    # headers to serve it). The web platform draws widget windows into a 2D canvas, but compiles its
+    # backing store only with OpenGL, so OpenGL stays on; text is drawn through FreeType and HarfBuzz: the
+    # fonts are those compiled into the program. Without `library` Qt never
     # tries dlopen (there is none on the web; Thai line breaking would try libthai through it and abort).
     qt_features=(
         -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release
@@ -92,18 +103,25 @@ web)
         -DFEATURE_movie=OFF -DFEATURE_filesystemmodel=OFF
         "${unused_widgets[@]}"
     )
-    key_files=(/usr/share/emscripten/emscripten-version.txt "$root/scripts/qt/qt_licences.py"
-        "$root/scripts/qt/web_qt_licences.py")
+    # The licence texts and the record are collected from the source, not built: a change of the collector
+    # collects them afresh without a build (see has_record below), so it is no part of the key.
+    key_files=(/usr/share/emscripten/emscripten-version.txt)
     # Qt finds the toolchain file through EMSDK, in the emsdk-shaped folder made below.
     toolchain_args=(-DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten)
-    licences=(python3 "$root/scripts/qt/web_qt_licences.py")
+    licences=(python3 "$root/scripts/qt/web_qt68_licences.py" licences)
+    record_command=(python3 "$root/scripts/qt/web_qt68_licences.py" record)
+    collectors=("$root/scripts/qt/web_qt68_licences.py" "$root/scripts/qt/qt_licences.py")
     ;;
 *)
     echo "usage: $0 windows|web" >&2
     exit 2
     ;;
 esac
-own_patches=("$root/scripts/qt/patches/$target"/*.patch)
+# Build fixes made for one Qt version are kept apart from those of another.
+qt_minor="$(echo "$upstream_version" | cut -d. -f1,2)"
+patch_dir="$root/scripts/qt/patches/$target"
+[ -d "$patch_dir-$qt_minor" ] && patch_dir="$patch_dir-$qt_minor"
+own_patches=("$patch_dir"/*.patch)
 
 # The cache key covers the Qt version and everything that shapes what the cache holds: the configuration,
 # the toolchain, the build fixes and the licence collection.
@@ -124,13 +142,23 @@ if [ "$target" = web ]; then
     ln -sfn /usr/bin/emcc "$emsdk/upstream/emscripten/emcc"
     ln -sfn "/usr/share/emscripten/$platform/Emscripten.cmake" "$emsdk/upstream/emscripten/$platform/Emscripten.cmake"
     echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$emsdk/.emscripten"
+    # Emscripten's runtime is linked into the program: its version and copyright, for the site's licences
+    # and the bill of materials, which are made outside the chroot.
+    dpkg-query -W -f='${Version}\n' emscripten >"$emsdk/emscripten.version"
+    cp /usr/share/doc/emscripten/copyright "$emsdk/emscripten.copyright"
     export EMSDK="$emsdk" EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 fi
 
 # The record of what went into the Qt (scripts/qt/qt_build_record.py) is no part of the key: a cached Qt without
 # one, or with one made by another version of that script, gets it from its source again, without a build.
 record_script="$root/scripts/qt/qt_build_record.py"
-has_record() { grep -qs "$(sha256sum "$record_script" | cut -c1-64)" "$prefix/vostrel-qt-record.json"; }
+# On the web the licence texts are collected again with the record, and the record names their collector.
+has_record() {
+    local script
+    for script in "$record_script" "${collectors[@]}"; do
+        grep -qs "$(sha256sum "$script" | cut -c1-64)" "$prefix/vostrel-qt-record.json" || return 1
+    done
+}
 if [ -f "$prefix/.complete" ] && has_record; then
     say "Static Qt $host_version for $name is cached in $prefix"
     echo "$prefix"
@@ -159,7 +187,13 @@ apt-get "${apt_private[@]}" -qq update >&2
 dsc="$(ls "$work/download"/qt6-base_*.dsc)"
 # dpkg-source checks the files against the .dsc; its own signature check needs debian-keyring and only warns.
 dpkg-source --skip-patches -x "$dsc" "$work/src" >/dev/null
-mapfile -t debian_patches < <(grep -E '^cve-' "$work/src/debian/patches/series" | cut -d' ' -f1)
+# Debian 13 names the security fixes it takes from upstream upstream_cve-*; its fix of CVE-2025-5992 in Qt
+# 6.8.2 applies only on top of the upstream fix before it in the series, which goes in too.
+mapfile -t debian_patches < <(cut -d' ' -f1 "$work/src/debian/patches/series" | while read -r name; do
+    case "$name" in
+    cve-* | upstream_cve-* | upstream_QColorTransferGeneric_fix_BT2100PQEOTF.patch) echo "$name" ;;
+    esac
+done)
 debian_patches=("${debian_patches[@]/#/$work/src/debian/patches/}")
 for patch in "${debian_patches[@]}"; do
     say "Applying Debian's $(basename "$patch")"
@@ -172,10 +206,14 @@ for patch in "${own_patches[@]}"; do
 done
 
 write_record() {
-    python3 "$record_script" "$work/src" "$prefix" --target "$triple" \
+    "${record_command[@]}" "$work/src" "$prefix" --target "$triple" \
         --debian-patch "${debian_patches[@]}" --own-patch "${own_patches[@]}"
 }
 if [ -f "$prefix/.complete" ]; then
+    if [ ${#collectors[@]} -gt 0 ]; then
+        rm -rf "$prefix/licences"
+        "${licences[@]}" "$work/src" "$prefix/licences"
+    fi
     say "Recorded what went into the cached Qt in $prefix"
     write_record
     rm -rf "$work"

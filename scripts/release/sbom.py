@@ -97,7 +97,9 @@ def licences(expression, name=None, known=None):
     known = known if known is not None else cyclonedx_schema.spdx_identifiers()
     words = [w for w in re.split(r"[\s()]+", expression or "") if w and w not in ("AND", "OR", "WITH")]
     if words and all(word in known or word.startswith("LicenseRef-") for word in words):
-        return [{"license": {"id": words[0]}}] if len(words) == 1 else [{"expression": expression}]
+        # A licence's id is an SPDX identifier; one of the document's own (Qt 6.8 names some) is an expression.
+        single = len(words) == 1 and not words[0].startswith("LicenseRef-")
+        return [{"license": {"id": words[0]}}] if single else [{"expression": expression}]
     return [{"license": {"name": name or expression}}] if (name or expression) else []
 
 
@@ -136,11 +138,15 @@ def qt_components(record):
     patches = []
     for patch in record["debianPatches"]:
         entry = {"type": "backport", "diff": {"url": f"debian/patches/{patch['name']}"}}
-        cve = re.match(r"cve-(\d{4}-\d+)", patch["name"], re.I)
+        cve = re.match(r"(?:upstream_)?cve-(\d{4}-\d+)", patch["name"], re.I)
         if cve:
             entry["resolves"] = [{"type": "security", "id": f"CVE-{cve[1]}", "source": {"name": "NVD"}}]
         patches.append(entry)
     own_folder = "web" if "emscripten" in record["target"] else "windows"
+    # Build fixes made for one Qt version live in a folder of their own (scripts/qt/static-qt.sh).
+    versioned = own_folder + "-" + ".".join(record["version"].split(".")[:2])
+    if (Path(__file__).resolve().parents[1] / "qt" / "patches" / versioned).is_dir():
+        own_folder = versioned
     patches += [{"type": "unofficial", "diff": {"url": f"scripts/qt/patches/{own_folder}/{patch['name']}"}}
                 for patch in record["ownPatches"]]
     qt = {
@@ -161,10 +167,12 @@ def qt_components(record):
     return qt, [{"ref": "qt", "dependsOn": [c["bom-ref"] for c in third_party]}]
 
 
-def runtime_components(kind):
+def runtime_components(kind, qt_record):
     components = []
     for runtime in TOOLCHAIN_RUNTIME[kind]:
-        version = installed_version(runtime["package"])
+        # The Qt for the web is built in a chroot, whose emscripten static-qt.sh names beside the Qt.
+        kept = Path(qt_record).parent / "emsdk" / f"{runtime['package']}.version"
+        version = kept.read_text(encoding="utf-8").strip() if kept.is_file() else installed_version(runtime["package"])
         components.append({
             "type": "library", "bom-ref": f"runtime/{runtime['package']}", "name": runtime["name"],
             "version": version, "description": runtime["description"],
@@ -205,7 +213,7 @@ def make(artefact, qt_records):
         if kind not in qt_records:
             raise SystemExit(f"{artefact.name}: the record of the {kind} Qt is needed (--qt-record {kind}=FILE)")
         qt, qt_dependencies = qt_components(json.loads(Path(qt_records[kind]).read_text(encoding="utf-8")))
-        components = [qt, *runtime_components(kind), *components]
+        components = [qt, *runtime_components(kind, qt_records[kind]), *components]
         dependencies += qt_dependencies
     else:
         components += package_dependencies(artefact)

@@ -28,8 +28,9 @@ cp "$build/resources/pictures/trefoil.ico" "$build/resources/pictures/trefoil-19
 cp "$root/LICENSE" "$site/licences/Vostrel-LICENSE.txt"
 cp "$root/resources/fonts/NorasiUPC-COPYING.txt" "$site/licences/NorasiUPC-COPYING.txt"
 cp -r "$VOSTREL_WEB_QT/licences" "$site/licences/Qt"
-# Emscripten links its C and C++ libraries (musl, libc++, dlmalloc, compiler-rt) and its JavaScript runtime in.
-cp /usr/share/doc/emscripten/copyright "$site/licences/Emscripten-runtime.txt"
+# Emscripten links its C and C++ libraries (musl, libc++, dlmalloc, compiler-rt) and its JavaScript runtime in;
+# its copyright is the one of the emscripten that built the Qt (scripts/qt/static-qt.sh keeps it there).
+cp "$VOSTREL_WEB_QT/emsdk/emscripten.copyright" "$site/licences/Emscripten-runtime.txt"
 python3 "$root/scripts/web/site_files.py" "$site" "$web/sw.js"
 
 # Each file of a visit that compresses, also compressed at the best settings, beside it as FILE.br and

@@ -21,8 +21,9 @@ export VOSTREL_WEB_QT
 if [ $# -eq 2 ]; then
     build="$(cd "$2" && pwd)"
 else
-    cmake --preset web -DVOSTREL_BENCHMARKS=OFF >/dev/null
-    cmake --build --preset web >/dev/null
+    # In the Debian 13 chroot that the Qt was built in, as scripts/qt/cross-build.sh builds.
+    scripts/debian/in-chroot.sh web trixie sh -c \
+        'cmake --preset web -DVOSTREL_BENCHMARKS=OFF >/dev/null && cmake --build --preset web >/dev/null'
     build="$root/build-web"
 fi
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"

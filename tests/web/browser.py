@@ -215,7 +215,7 @@ class Page:
     # The one place that knows which element shows the window: the one page.js gives Qt. Qt 6.4 draws on it,
     # a canvas; newer Qts draw in elements of their own in its shadow root, so the tests only ask of this one
     # where it is and whether it shows.
-    WINDOW = "document.getElementById('qtcanvas')"
+    WINDOW = "document.getElementById('screen')"  # Qt's screen on the page, which the window fills
 
     def open(self, path=""):
         """The site's page at `path`, its start page unless given."""
@@ -394,17 +394,22 @@ class ChromiumPage(SeleniumPage):
     touch, and shows its accessibility tree, through its DevTools protocol."""
 
     engine = "chromium"
+    webgl = True
 
     def start(self, profile):
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
-                         "--force-device-scale-factor=1", f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}",
+        graphics = ("--enable-unsafe-swiftshader", "--use-angle=swiftshader") if self.webgl else ("--disable-webgl",)
+        for argument in ("--headless=new", "--no-sandbox", *graphics, "--force-device-scale-factor=1", f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}",
                          "--no-first-run", "--disable-background-networking", "--disable-component-update",
                          "--disable-sync", "--disable-dev-shm-usage", f"--user-data-dir={profile}"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})  # the page's console, for failures
-        return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        # The window's size takes in the browser's own bars: the page gets the viewport as the other engines do.
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
+        return driver
 
     def open(self, path=""):
         # Headless, Chromium has a clipboard of its own, which the site reads once the visitor allows it.
@@ -419,7 +424,10 @@ class ChromiumPage(SeleniumPage):
         return self.script("return navigator.clipboard.readText().catch(e => 'clipboard: ' + e)")
 
     def canvas(self):
-        return self.driver.execute_script(f"return {self.WINDOW}")
+        """The canvas Qt draws the window into, in the shadow tree of Qt's screen on the page."""
+        return self.driver.execute_script(
+            f"const screen = {self.WINDOW}.firstElementChild;"
+            "return screen && screen.shadowRoot && screen.shadowRoot.querySelector('.qt-window canvas');")
 
     def emulate(self, width, height, ratio=1, touch=False):
         """The page on a device: a viewport of width x height CSS pixels at `ratio` device pixels each, as
@@ -444,6 +452,12 @@ class ChromiumPage(SeleniumPage):
         self.touch("touchStart", point)
         self.touch("touchEnd")
         time.sleep(0.1)
+
+
+class ChromiumWithoutWebGLPage(ChromiumPage):
+    """Chromium as on a computer whose graphics it does not trust: no WebGL."""
+
+    webgl = False
 
 
 class WebKitGTKPage(SeleniumPage):

@@ -198,7 +198,7 @@ class PageAccessibilityTest(PageTest):
     def test_tab_from_the_page_reaches_the_window_through_its_controls(self):
         """The canvas, hidden from assistive technology, is no Tab stop; its controls are, and drive it."""
         canvas = self.page.canvas()
-        self.assertEqual((canvas.get_attribute("aria-hidden"), canvas.get_attribute("tabindex")), ("true", "-1"))
+        self.assertEqual((canvas.get_attribute("aria-hidden"), canvas.get_property("tabIndex")), ("true", -1))
         self.page.driver.execute_script("document.querySelector('footer a').focus()")
         ActionChains(self.page.driver).key_down(SHIFT).send_keys(TAB).key_up(SHIFT).perform()
         time.sleep(0.15)

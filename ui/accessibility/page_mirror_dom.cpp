@@ -41,21 +41,19 @@ bool isElement(const val& element) {
     return !element.isNull() && !element.isUndefined();
 }
 
-// The canvas Qt draws the window into: the one its loader handed Qt, or the first in the container it
-// handed. (Qt's own name for its screen, the canvas's id, is read with a runtime function that Qt's build
-// does not export, and would abort the program.)
-val findCanvas() {
-    for (const char* given : {"qtContainerElements", "qtCanvasElements"}) {
-        const val elements = val::module_property(given);
-        if (!isElement(elements) || elements["length"].as<int>() < 1)
-            continue;
-        val element = elements[0];
-        if (element["tagName"].as<std::string>() != "CANVAS")
-            element = element.call<val>("querySelector", val("canvas"));
-        if (isElement(element))
-            return element;
-    }
-    return document().call<val>("querySelector", val("canvas"));
+// Qt's screen on the page: the element Qt puts into the container its loader handed it, which holds the
+// window (its canvas and Qt's other elements in a shadow tree of their own).
+val findScreen() {
+    const val elements = val::module_property("qtContainerElements");
+    if (!isElement(elements) || elements["length"].as<int>() < 1)
+        return val::undefined();
+    return elements[0]["firstElementChild"];
+}
+
+// The text field Qt puts into the page's body and focuses with every control that takes Qt's focus, so that
+// keys, the clipboard and a phone's keyboard reach the window. It has no name of its own.
+val findQtTextInput() {
+    return document()["body"].call<val>("querySelector", val(":scope > input"));
 }
 
 void setStyle(val element, const char* property, const QString& value) {
@@ -89,7 +87,8 @@ public:
         place();
         // The page starts where Qt's focus starts (H), unless its user is already elsewhere on the page.
         const val active = document()["activeElement"];
-        if (active.isNull() || active.equals(document()["body"]) || active.equals(canvas_))
+        if (active.isNull() || active.equals(document()["body"]) || active.equals(screen_) ||
+            active.equals(qtInput_))
             focusNode(mirror_->focusedId());
     }
     ~PageMirrorDom() override {
@@ -101,10 +100,11 @@ public:
     static PageMirrorDom* current;
     PageMirror& mirror() { return *mirror_; }
 
-    // The canvas took the page's focus (a click): it goes on to the control that now has Qt's focus,
-    // so that a screen reader follows, and keys go on through the mirror.
-    // A box keeps the canvas's focus, though: there the browser's clipboard keys reach Qt as they are.
-    void canvasFocused() {
+    // The window or Qt's text field took the page's focus (a click, or Qt's focus moving): it goes on to the
+    // control that now has Qt's focus, so that a screen reader follows, and keys go on through the mirror.
+    // A box keeps Qt's text field focused, though: there typing, the browser's clipboard keys and a phone's
+    // keyboard reach Qt as they are.
+    void windowFocused() {
         const QString id = mirror_->focusedId();
         const auto& nodes = mirror_->nodes();
         const auto node =
@@ -113,20 +113,21 @@ public:
             focusNode(id);
     }
 
-    // Each node over its control, so that a screen reader's outline falls on the control: the canvas shows
+    // Each node over its control, so that a screen reader's outline falls on the control: the screen shows
     // the whole window, scaled to the page, and the nodes are scaled with it.
     void place() {
-        if (!isElement(layer_) || !isElement(canvas_))
+        if (!isElement(layer_) || !isElement(screen_))
             return;
-        const double width = canvas_["clientWidth"].as<double>();
-        setStyle(layer_, "left", px(canvas_["offsetLeft"].as<double>()));
-        setStyle(layer_, "top", px(canvas_["offsetTop"].as<double>()));
+        takeOffersOutOfTabOrder();
+        const double width = screen_["clientWidth"].as<double>();
+        setStyle(layer_, "left", px(screen_["offsetLeft"].as<double>()));
+        setStyle(layer_, "top", px(screen_["offsetTop"].as<double>()));
         setStyle(layer_, "width", px(width));
-        setStyle(layer_, "height", px(canvas_["clientHeight"].as<double>()));
+        setStyle(layer_, "height", px(screen_["clientHeight"].as<double>()));
         if (window_.width() <= 0)
             return;
         const double scale = width / window_.width(); // CSS pixels to the window's pixel
-        // The rects are in screen coordinates, and the screen (the canvas) moves on the page with its size.
+        // The rects are in screen coordinates, and the screen moves on the page with its size.
         mirror_->updateRects();
         const QPoint origin = window_.mapToGlobal(QPoint(0, 0));
         for (const MirrorNode& node : mirror_->nodes()) {
@@ -144,22 +145,30 @@ public:
     void remove() {
         if (isElement(layer_) && isElement(layer_["parentElement"]))
             layer_["parentElement"].call<void>("removeChild", layer_);
-        if (isElement(canvas_))
-            canvas_.call<void>("removeAttribute", val("aria-hidden"));
+        for (val element : {screen_, qtInput_})
+            if (isElement(element))
+                element.call<void>("removeAttribute", val("aria-hidden"));
     }
 
 private:
     void build() {
-        canvas_ = findCanvas();
-        if (!isElement(canvas_))
+        screen_ = findScreen();
+        if (!isElement(screen_))
             return;
-        // The canvas is drawn, not read: the mirror tells what it shows.
-        canvas_.call<void>("setAttribute", val("aria-hidden"), val("true"));
-        canvas_.call<void>("addEventListener", val("focus"), val::module_property("vostrelCanvasFocus"));
-        val parent = canvas_["parentElement"];
+        // The window is drawn, not read: the mirror tells what it shows. That holds Qt's own offer to read
+        // the window, a button that would double every control, and Qt's unnamed text field too; the offer
+        // leaves the tab order.
+        screen_.call<void>("setAttribute", val("aria-hidden"), val("true"));
+        screen_.call<void>("addEventListener", val("focusin"), val::module_property("vostrelWindowFocus"));
+        qtInput_ = findQtTextInput();
+        if (isElement(qtInput_)) {
+            qtInput_.call<void>("setAttribute", val("aria-hidden"), val("true"));
+            qtInput_.call<void>("addEventListener", val("focus"), val::module_property("vostrelWindowFocus"));
+        }
+        val parent = screen_["parentElement"];
         if (val::global("window").call<val>("getComputedStyle", parent)["position"].as<std::string>() ==
             "static")
-            setStyle(parent, "position", QStringLiteral("relative")); // places the layer over the canvas
+            setStyle(parent, "position", QStringLiteral("relative")); // places the layer over the window
 
         // A program started again on the same page finds the mirror of the one before.
         val stale = elementOf(QStringLiteral("mirror"));
@@ -167,7 +176,7 @@ private:
             stale["parentElement"].call<void>("removeChild", stale);
         layer_ = document().call<val>("createElement", val("div"));
         layer_.set("id", text(kIdPrefix + QLatin1String("mirror")));
-        // Read by assistive technology, never seen, and no obstacle to the pointer, which the canvas takes.
+        // Read by assistive technology, never seen, and no obstacle to the pointer, which the window takes.
         layer_.call<void>("setAttribute", val("style"),
                           val("position:absolute;overflow:hidden;opacity:0;pointer-events:none;margin:0;"
                               "padding:0;border:0;z-index:1"));
@@ -197,11 +206,11 @@ private:
         parent.call<void>("appendChild", layer_);
         val::global("window").call<void>("addEventListener", val("resize"),
                                          val::module_property("vostrelPageResized"));
-        // The page resizes the canvas with the browser window, and also without it (its notice comes and
+        // The page resizes the screen with the browser window, and also without it (its notice comes and
         // goes).
         const val observer = val::global("ResizeObserver");
         if (!observer.isUndefined())
-            observer.new_(val::module_property("vostrelCanvasResized")).call<void>("observe", canvas_);
+            observer.new_(val::module_property("vostrelScreenResized")).call<void>("observe", screen_);
     }
 
     val makeElement(const MirrorNode& node) {
@@ -240,6 +249,16 @@ private:
         return element;
     }
 
+    // Qt puts its offer to read the window into each window as it first shows it.
+    void takeOffersOutOfTabOrder() {
+        const val shadow = screen_["shadowRoot"];
+        if (!isElement(shadow))
+            return;
+        const val offers = shadow.call<val>("querySelectorAll", val(".qt-window-a11y-container > button"));
+        for (int i = 0; i < offers["length"].as<int>(); ++i)
+            offers[i].set("tabIndex", val(-1));
+    }
+
     void focusNode(const QString& id) {
         if (id.isEmpty())
             return;
@@ -262,7 +281,8 @@ private:
 
     Form1& window_;
     PageMirror* mirror_;
-    val canvas_ = val::undefined();
+    val screen_ = val::undefined();
+    val qtInput_ = val::undefined();
     val layer_ = val::undefined();
     val live_ = val::undefined();
     bool alternate_ = false;
@@ -297,9 +317,9 @@ void onPageKey(val event) {
     }
 }
 
-void onCanvasFocus(val) {
+void onWindowFocus(val) {
     if (PageMirrorDom* dom = PageMirrorDom::current)
-        dom->canvasFocused();
+        dom->windowFocused();
 }
 
 void onPageResized(val) {
@@ -307,7 +327,7 @@ void onPageResized(val) {
         dom->place();
 }
 
-void onCanvasResized(val entries, val) {
+void onScreenResized(val entries, val) {
     onPageResized(entries);
 }
 
@@ -328,7 +348,7 @@ EMSCRIPTEN_BINDINGS(vostrel_page_mirror) {
     emscripten::function("vostrelPageFocus", &vostrel::onPageFocus);
     emscripten::function("vostrelPageClick", &vostrel::onPageClick);
     emscripten::function("vostrelPageKey", &vostrel::onPageKey);
-    emscripten::function("vostrelCanvasFocus", &vostrel::onCanvasFocus);
+    emscripten::function("vostrelWindowFocus", &vostrel::onWindowFocus);
     emscripten::function("vostrelPageResized", &vostrel::onPageResized);
-    emscripten::function("vostrelCanvasResized", &vostrel::onCanvasResized);
+    emscripten::function("vostrelScreenResized", &vostrel::onScreenResized);
 }
