@@ -10,6 +10,9 @@ import subprocess
 import sys
 
 LICENCE_TEXTS = {"LICENSE", "debian/copyright", "resources/fonts/NorasiUPC-COPYING.txt"}
+# Files that name other works' licences as data: the lock file of the benchmark's npm packages, and the test
+# of the collector of Qt's licence texts. Their own licence is the project's.
+NAMES_OTHER_LICENCES = {"bench/lighthouse/package-lock.json", "tests/packaging/test_web_qt_collection.py"}
 
 
 def files_stanzas(text):
@@ -49,7 +52,7 @@ def main():
     notices = 0
     for line in report.splitlines():
         path, found = line.split("\t")[:2]
-        if found == "UNKNOWN" or path in LICENCE_TEXTS:
+        if found == "UNKNOWN" or path in LICENCE_TEXTS | NAMES_OTHER_LICENCES:
             continue
         notices += 1
         expected = licence_of(path, stanzas)
