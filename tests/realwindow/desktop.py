@@ -2,6 +2,7 @@
 
 import ctypes
 import os
+import select
 import subprocess
 import sys
 import time
@@ -12,6 +13,29 @@ TITLE_LABEL, BACKGROUND = (236, 36), (400, 20)
 
 # Arguments the program ignores: Qt's own options among them, and an empty and a Thai one.
 JUNK_ARGUMENTS = ["--junk", "-reverse", "-style", "fusion", "-qwindowgeometry", "10x10+0+0", "", "ภาษาไทย"]
+
+
+def start_xvfb(*arguments):
+    """An Xvfb on a free display, which it picks itself (-displayfd), with `arguments` added: (the server,
+    its display name), once it accepts connections; RuntimeError if it does not start within 30 s."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", *arguments,
+                               "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number, deadline = b"", time.monotonic() + 30
+    while not number.endswith(b"\n") and time.monotonic() < deadline:
+        if select.select([read_end], [], [], 0.5)[0]:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip().isdigit():
+        server.kill()
+        server.wait()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number.decode().strip()
 
 
 def run(*command, check=True):

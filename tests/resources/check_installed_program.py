@@ -17,7 +17,6 @@ import contextlib
 import glob
 import os
 import re
-import select
 import shutil
 import subprocess
 import sys
@@ -25,28 +24,15 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
-from desktop import picture_problems  # noqa: E402
+from desktop import picture_problems, start_xvfb  # noqa: E402
 
 
 def start_virtual_screen():
     """Starts Xvfb and returns it once it accepts connections, with DISPLAY set to it."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    number = b""
-    deadline = time.monotonic() + 30
-    while not number.endswith(b"\n") and time.monotonic() < deadline:
-        if select.select([read_end], [], [], 0.5)[0]:
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-    os.close(read_end)
-    if not number.strip().isdigit():
-        server.kill()
-        sys.exit("FAIL: Xvfb did not start")
-    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    try:
+        server, os.environ["DISPLAY"] = start_xvfb()
+    except RuntimeError as error:
+        sys.exit(f"FAIL: {error}")
     return server
 
 

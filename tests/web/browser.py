@@ -6,7 +6,6 @@ by the same methods in every engine."""
 import atexit
 import glob
 import os
-import select
 import pwd
 import re
 import socket
@@ -26,7 +25,7 @@ from selenium.webdriver.webkitgtk.service import Service as WebKitService
 sys.path.insert(0, os.path.dirname(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "realwindow"))
 from bidi import Firefox  # noqa: E402
-from desktop import Image  # noqa: E402
+from desktop import Image, start_xvfb  # noqa: E402
 
 SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "web", "serve.py")
 CONTROL = "\ue009"
@@ -62,25 +61,12 @@ def virtual_screen():
     finds no GL driver). Xvfb picks a free display itself (-displayfd), as the desktop tests' screens do."""
     global _screen
     if _screen is None:
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96",
-                                   "-nolisten", "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number, deadline = b"", time.monotonic() + 30
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            if select.select([read_end], [], [], 0.5)[0]:
-                chunk = os.read(read_end, 16)
-                if not chunk:
-                    break
-                number += chunk
-        os.close(read_end)
-        if not number.strip().isdigit():
-            server.kill()
-            server.wait()
-            raise AssertionError("Xvfb did not start")
+        try:
+            server, display = start_xvfb("-dpi", "96")
+        except RuntimeError as error:
+            raise AssertionError(str(error)) from None
         atexit.register(lambda: (server.terminate(), server.wait()))
-        _screen = ":" + number.decode().strip()
+        _screen = display
     return _screen
 
 
